@@ -1,0 +1,52 @@
+# The everyday commands. Each build lives in its own folder under build/.
+#   make run    play the demo title
+#   make test   install what is missing, build with sanitizers, run every test
+#   make bench  build optimised and run the benchmarks
+#   make fuzz   build with clang's libFuzzer and fuzz each target for FUZZ_SECONDS
+
+JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
+CMAKE_COMMON := -G Ninja -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
+
+.PHONY: all deps run test bench fuzz clean
+
+all: test
+
+deps:
+	@scripts/install-deps
+
+build/test/build.ninja: | deps
+	cmake -S . -B build/test $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Debug \
+	  -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DKEST_SANITIZE=ON
+
+build/release/build.ninja: | deps
+	cmake -S . -B build/release $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Release -DKEST_TESTS=OFF -DKEST_BENCH=ON
+
+build/fuzz/build.ninja: | deps
+	CC=clang CXX=clang++ cmake -S . -B build/fuzz $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DKEST_TESTS=OFF -DKEST_SANITIZE=ON -DKEST_FUZZ=ON
+
+test: deps build/test/build.ninja
+	cmake --build build/test -j $(JOBS)
+	cd build/test && ctest --output-on-failure -j $(JOBS)
+
+run: deps build/release/build.ninja
+	cmake --build build/release -j $(JOBS)
+	@echo "KestPlayer cannot play a title yet: the player's window and frame loop are not built."
+	@echo "Today the build gives the libraries, their tests, and the title tool build/release/tools/kest/kest."
+
+bench: deps build/release/build.ninja
+	cmake --build build/release -j $(JOBS)
+	@for program in build/release/bench/bench_*; do echo "== $$program"; $$program || exit 1; done
+
+fuzz: deps build/fuzz/build.ninja
+	cmake --build build/fuzz -j $(JOBS)
+	@for fuzzer in build/fuzz/fuzz/fuzz_*; do \
+	  name=$${fuzzer##*/fuzz_}; corpus=build/fuzz/corpus/$$name; \
+	  build/fuzz/fuzz/replay_$$name --write-seeds $$corpus || exit 1; \
+	  echo "== fuzzing $$name for $(FUZZ_SECONDS) s"; \
+	  $$fuzzer $$corpus fuzz/corpus/$$name -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 || exit 1; \
+	done
+
+clean:
+	rm -rf build

@@ -1,0 +1,13 @@
+# Every target of the project compiles with these warnings, as errors.
+function(kest_target_defaults target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  target_compile_features(${target} PUBLIC cxx_std_20)
+endfunction()
+
+# A library of one src/ folder: static, with its folder's parent on the include path,
+# so headers are included as "core/byte_reader.h".
+function(kest_library name)
+  add_library(${name} STATIC ${ARGN})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  kest_target_defaults(${name})
+endfunction()

@@ -1,0 +1,41 @@
+#pragma once
+// CP932 (Shift-JIS) text as the titles store it. A double-byte character is a lead byte
+// (0x81-0x9F or 0xE0-0xFC) followed by a trail byte; trail bytes include "\", "[", "]", "|", "@"
+// and ASCII letters, so every scan, split and case fold below steps over whole characters.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace kest::cp932 {
+
+constexpr bool IsLeadByte(unsigned char byte) {
+  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+// Length in bytes of the character that starts at `index`: 2 for a lead byte with a trail
+// byte after it, otherwise 1 (a lead byte at the very end stands alone).
+std::size_t CharLength(std::string_view text, std::size_t index);
+
+// Number of characters, a double-byte character counting as one.
+std::size_t CharCount(std::string_view text);
+
+// ASCII letters folded to upper or lower case; trail bytes of double-byte characters are left
+// alone, so the second byte of a character such as 0x83 0x61 never changes.
+std::string UpperCase(std::string_view text);
+std::string LowerCase(std::string_view text);
+
+// Comparison without regard to the case of ASCII letters, stepping over double-byte characters.
+bool SameText(std::string_view a, std::string_view b);
+int CompareText(std::string_view a, std::string_view b);
+
+// Conversions at the edges of the player (file system, window, terminal). A byte sequence that
+// has no counterpart in the other encoding raises KestError naming its byte offset.
+std::string ToUtf8(std::string_view cp932_text);
+std::string FromUtf8(std::string_view utf8_text);
+
+// For messages on a terminal: like ToUtf8, but a byte with no UTF-8 form is shown as "\xNN"
+// instead of failing.
+std::string ToUtf8Lenient(std::string_view cp932_text);
+
+}  // namespace kest::cp932

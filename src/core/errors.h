@@ -1,0 +1,31 @@
+#pragma once
+// The player's own exception: the "ordinary" error that the interpreter swallows when a
+// command fails, and that start-up turns into a message box. Its text is CP932 bytes, as the
+// player shows it. Programming errors use the standard exceptions and are never caught by it.
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+namespace kest {
+
+class KestError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Bytes of a file that break its format: a count or a length past the end, a bad tag.
+// The text names the file, the byte offset and what was wrong, so a user can report it.
+class FormatError : public KestError {
+ public:
+  FormatError(const std::string& source, std::uint64_t offset, const std::string& what);
+
+  const std::string& Source() const { return source_; }
+  std::uint64_t Offset() const { return offset_; }
+
+ private:
+  std::string source_;
+  std::uint64_t offset_;
+};
+
+}  // namespace kest

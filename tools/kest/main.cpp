@@ -1,0 +1,51 @@
+// kest: the title tool. Each sub-command lives in its own file and is listed in kCommands.
+
+#include <array>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "command.h"
+#include "core/cp932.h"
+#include "core/errors.h"
+
+namespace kest::tool {
+namespace {
+
+// Sub-commands join this table as the subsystems they serve are built.
+constexpr std::array<Command, 0> kCommands = {};
+
+void PrintHelp(std::ostream& out) {
+  out << "usage: kest COMMAND [ARGUMENTS]\n"
+         "The title tool: packs, inspects, compiles and decompiles titles.\n\n";
+  if (kCommands.empty()) out << "No commands are available in this build yet.\n";
+  for (const Command& command : kCommands) out << "  " << command.usage << "\n      " << command.summary << "\n";
+  out << "\n  kest --help      this text\n  kest --version   the tool's version\n";
+}
+
+}  // namespace
+}  // namespace kest::tool
+
+int main(int argc, char** argv) {
+  using namespace kest::tool;
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  if (arguments.empty() || arguments[0] == "--help" || arguments[0] == "-h" || arguments[0] == "help") {
+    PrintHelp(arguments.empty() ? std::cerr : std::cout);
+    return arguments.empty() ? 2 : 0;
+  }
+  if (arguments[0] == "--version") {
+    std::cout << "kest " KEST_VERSION "\n";
+    return 0;
+  }
+  for (const Command& command : kCommands) {
+    if (command.name != arguments[0]) continue;
+    try {
+      return command.run(std::span(arguments).subspan(1));
+    } catch (const kest::KestError& error) {
+      std::cerr << "kest " << command.name << ": " << kest::cp932::ToUtf8Lenient(error.what()) << "\n";
+      return 1;
+    }
+  }
+  std::cerr << "kest: unknown command '" << arguments[0] << "' (see kest --help)\n";
+  return 2;
+}
