@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <memory>
 
@@ -136,6 +137,26 @@ std::string ToUtf8Lenient(std::string_view cp932_text) {
         const auto byte = static_cast<unsigned char>(cp932_text[i + k]);
         result += {'\\', 'x', kHex[byte >> 4], kHex[byte & 15]};
       }
+    }
+    i += length;
+  }
+  return result;
+}
+
+std::string FromUtf8Lenient(std::string_view utf8_text) {
+  try {
+    return FromUtf8(utf8_text);
+  } catch (const KestError&) {
+  }
+  std::string result;
+  for (std::size_t i = 0; i < utf8_text.size();) {
+    const auto lead = static_cast<unsigned char>(utf8_text[i]);
+    std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    length = std::min(length, utf8_text.size() - i);
+    try {
+      result += FromUtf8(utf8_text.substr(i, length));
+    } catch (const KestError&) {
+      result += '?';
     }
     i += length;
   }

@@ -38,4 +38,8 @@ std::string FromUtf8(std::string_view utf8_text);
 // instead of failing.
 std::string ToUtf8Lenient(std::string_view cp932_text);
 
+// For file paths and other UTF-8 text put into the player's messages: like FromUtf8, but a
+// character with no CP932 form becomes "?" instead of failing.
+std::string FromUtf8Lenient(std::string_view utf8_text);
+
 }  // namespace kest::cp932

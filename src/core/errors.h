@@ -16,6 +16,8 @@ class KestError : public std::runtime_error {
 
 // Bytes of a file that break its format: a count or a length past the end, a bad tag.
 // The text names the file, the byte offset and what was wrong, so a user can report it.
+// `source` and `what` are UTF-8 (give CP932 names through cp932::ToUtf8Lenient); what()
+// is CP932 like every message of the player.
 class FormatError : public KestError {
  public:
   FormatError(const std::string& source, std::uint64_t offset, const std::string& what);

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "core/cp932.h"
 #include "core/errors.h"
 
 namespace kest {
@@ -20,7 +21,7 @@ std::string FolderOf(const std::string& path) {
 }
 
 [[noreturn]] void Fail(const std::string& path, const char* step, int error) {
-  throw KestError(path + ": cannot write (" + step + ": " + std::strerror(error) + ")");
+  throw KestError(cp932::FromUtf8Lenient(path + ": cannot write (" + step + ": " + std::strerror(error) + ")"));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/cp932.h"
 #include "core/errors.h"
 #include "core/text_format.h"
 #include "vfs/atomic_file.h"
@@ -87,7 +88,7 @@ TVxBigFileStream::TVxBigFileStream(std::string file_name, std::int32_t mode, std
     if (segments_.back().size < segment_size_) break;
   }
   if (segments_.empty())
-    throw KestError(FillMessage(Message(VfsMessage::FileMissing), {file_name_}));
+    throw KestError(FillMessage(Message(VfsMessage::FileMissing), {cp932::FromUtf8Lenient(file_name_)}));
   RecomputeSize();
 }
 

@@ -33,8 +33,9 @@ class TempFolder {
     std::ofstream out(path_ / name, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   }
-  Bytes Read(const std::string& name) const {
-    std::ifstream in(path_ / name, std::ios::binary);
+  Bytes Read(const std::string& name) const { return ReadPath((path_ / name).string()); }
+  static Bytes ReadPath(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), {});
   }
 

@@ -16,4 +16,10 @@ struct Command {
   int (*run)(std::span<const std::string> arguments);
 };
 
+// The commands, each defined in the file of its subsystem.
+extern const Command kPackCommand;
+extern const Command kLsCommand;
+extern const Command kUnpackCommand;
+extern const Command kVerifyCommand;
+
 }  // namespace kest::tool

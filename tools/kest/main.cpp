@@ -1,6 +1,5 @@
 // kest: the title tool. Each sub-command lives in its own file and is listed in kCommands.
 
-#include <array>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -13,13 +12,12 @@ namespace kest::tool {
 namespace {
 
 // Sub-commands join this table as the subsystems they serve are built.
-constexpr std::array<Command, 0> kCommands = {};
+const Command* const kCommands[] = {&kPackCommand, &kLsCommand, &kUnpackCommand, &kVerifyCommand};
 
 void PrintHelp(std::ostream& out) {
   out << "usage: kest COMMAND [ARGUMENTS]\n"
          "The title tool: packs, inspects, compiles and decompiles titles.\n\n";
-  if (kCommands.empty()) out << "No commands are available in this build yet.\n";
-  for (const Command& command : kCommands) out << "  " << command.usage << "\n      " << command.summary << "\n";
+  for (const Command* command : kCommands) out << "  " << command->usage << "\n      " << command->summary << "\n";
   out << "\n  kest --help      this text\n  kest --version   the tool's version\n";
 }
 
@@ -37,12 +35,12 @@ int main(int argc, char** argv) {
     std::cout << "kest " KEST_VERSION "\n";
     return 0;
   }
-  for (const Command& command : kCommands) {
-    if (command.name != arguments[0]) continue;
+  for (const Command* command : kCommands) {
+    if (command->name != arguments[0]) continue;
     try {
-      return command.run(std::span(arguments).subspan(1));
+      return command->run(std::span(arguments).subspan(1));
     } catch (const kest::KestError& error) {
-      std::cerr << "kest " << command.name << ": " << kest::cp932::ToUtf8Lenient(error.what()) << "\n";
+      std::cerr << "kest " << command->name << ": " << kest::cp932::ToUtf8Lenient(error.what()) << "\n";
       return 1;
     }
   }

@@ -1,0 +1,170 @@
+#include "archive_tool.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "core/cp932.h"
+#include "core/errors.h"
+#include "vfs/archive.h"
+#include "vfs/atomic_file.h"
+#include "vfs/real_files.h"
+
+namespace kest::tool {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string DisplayName(const std::string& cp932_name) { return cp932::ToUtf8Lenient(cp932_name); }
+
+bool IsEntry(const TVrFile& entry) { return entry.Name() != kEndEntryName; }
+
+void WriteNewFile(const std::string& path, const Bytes& bytes) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
+  if (fd < 0) throw KestError(cp932::FromUtf8Lenient(path + ": cannot create (" + std::strerror(errno) + ")"));
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ::close(fd);
+      throw KestError(cp932::FromUtf8Lenient(path + ": cannot write (" + std::strerror(errno) + ")"));
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  if (::close(fd) != 0) throw KestError(cp932::FromUtf8Lenient(path + ": cannot write (" + std::strerror(errno) + ")"));
+}
+
+// The real path below `folder` for an entry name, creating the folders on the way; nothing when
+// the name would leave the folder, passes through a symbolic link, or has no UTF-8 form.
+std::optional<std::string> PlaceBelow(const std::string& folder, const std::string& name, std::string& why) {
+  if (!real_files::IsContainedName(name)) {
+    why = "would land outside the output folder";
+    return std::nullopt;
+  }
+  const std::vector<std::string> parts = real_files::SplitName(name);
+  std::string path = folder;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    std::string component;
+    try {
+      component = cp932::ToUtf8(parts[i]);
+    } catch (const KestError&) {
+      why = "has no UTF-8 form";
+      return std::nullopt;
+    }
+    path += "/" + component;
+    struct stat info {};
+    const bool exists = ::lstat(path.c_str(), &info) == 0;
+    if (exists && S_ISLNK(info.st_mode)) {
+      why = "would be written through a symbolic link";
+      return std::nullopt;
+    }
+    if (i + 1 < parts.size() && !exists && ::mkdir(path.c_str(), 0755) != 0) {
+      why = std::string("cannot create its folder (") + std::strerror(errno) + ")";
+      return std::nullopt;
+    }
+  }
+  return path;
+}
+
+}  // namespace
+
+std::size_t PackFolder(const std::string& folder, const std::string& archive_path, std::int32_t version) {
+  if (!fs::is_directory(folder)) throw KestError(cp932::FromUtf8Lenient(folder + ": not a folder"));
+  std::vector<std::string> relative;
+  for (const auto& item : fs::recursive_directory_iterator(folder)) {
+    if (!item.is_regular_file()) continue;
+    // The archive being written may lie inside the folder; it is not part of itself.
+    if (fs::exists(archive_path) && fs::equivalent(item.path(), archive_path)) continue;
+    relative.push_back(fs::relative(item.path(), folder).generic_string());
+  }
+  std::sort(relative.begin(), relative.end());
+
+  TVrFileCollection collection;
+  collection.SetBaseFolder(fs::path(folder).string() + "/");
+  for (const std::string& path : relative) {
+    std::string name;
+    try {
+      name = cp932::FromUtf8(path);
+    } catch (const KestError&) {
+      throw KestError(cp932::FromUtf8Lenient(path + ": the name has no CP932 form, which titles need"));
+    }
+    std::replace(name.begin(), name.end(), '/', '\\');  // ASCII "/" is never a trail byte
+    collection.AddEntry(name).ChecksumOfUncompressed = true;
+  }
+  TVxBigMemoryStream archive;
+  if (!collection.WriteArchive(archive, {.version = version})) throw KestError(cp932::FromUtf8Lenient(folder + ": a file vanished while packing"));
+  WriteFileAtomically(archive_path, archive.Memory().Data());
+  return relative.size();
+}
+
+Listing ListArchive(const std::string& archive_path) {
+  if (!real_files::IsFile(archive_path)) throw KestError(cp932::FromUtf8Lenient(archive_path + ": no such file"));
+  TVrFileCollection archive;
+  archive.LoadFromFile(archive_path);
+  Listing listing{.version = archive.Version()};
+  for (const auto& entry : archive) {
+    if (!IsEntry(*entry)) continue;
+    listing.entries.push_back({DisplayName(entry->Name()), entry->Size, entry->Stored, entry->Checksum, entry->TimeStamp});
+  }
+  return listing;
+}
+
+Report UnpackArchive(const std::string& archive_path, const std::string& folder) {
+  if (!real_files::IsFile(archive_path)) throw KestError(cp932::FromUtf8Lenient(archive_path + ": no such file"));
+  TVrFileCollection archive;
+  archive.LoadFromFile(archive_path);
+  fs::create_directories(folder);
+  Report report;
+  for (const auto& entry : archive) {
+    if (!IsEntry(*entry)) continue;
+    std::string why;
+    const std::optional<std::string> path = PlaceBelow(folder, entry->Name(), why);
+    if (!path) {
+      report.problems.push_back(DisplayName(entry->Name()) + ": refused: " + why);
+      continue;
+    }
+    try {
+      WriteNewFile(*path, archive.Unpack(*entry, archive.ReadStoredBytes(*entry)));
+      ++report.done;
+    } catch (const KestError& error) {
+      report.problems.push_back(DisplayName(entry->Name()) + ": " + cp932::ToUtf8Lenient(error.what()));
+    }
+  }
+  return report;
+}
+
+Report VerifyArchive(const std::string& archive_path) {
+  if (!real_files::IsFile(archive_path)) throw KestError(cp932::FromUtf8Lenient(archive_path + ": no such file"));
+  TVrFileCollection archive;
+  archive.LoadFromFile(archive_path);
+  const bool has_checksums = archive.Version() >= 101;
+  Report report;
+  for (const auto& entry : archive) {
+    if (!IsEntry(*entry)) continue;
+    try {
+      const Bytes stored = archive.ReadStoredBytes(*entry);
+      const Bytes content = archive.Unpack(*entry, stored);
+      const std::uint32_t computed = Crc32(entry->ChecksumOfUncompressed ? content : stored);
+      if (has_checksums && computed != entry->Checksum) {
+        char text[64];
+        std::snprintf(text, sizeof text, "CRC %08X recorded, %08X computed", entry->Checksum, computed);
+        report.problems.push_back(DisplayName(entry->Name()) + ": " + text);
+        continue;
+      }
+      ++report.done;
+    } catch (const KestError& error) {
+      report.problems.push_back(DisplayName(entry->Name()) + ": " + cp932::ToUtf8Lenient(error.what()));
+    }
+  }
+  return report;
+}
+
+}  // namespace kest::tool
