@@ -23,7 +23,10 @@ std::string SanitisedExtension(std::string_view name) {
   const bool plain = std::all_of(extension.begin(), extension.end(), [](char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
   });
-  return plain ? "." + std::string(extension) : std::string();
+  if (!plain) return {};
+  std::string result(1, '.');
+  result.append(extension);
+  return result;
 }
 
 TVrLockList::TVrLockList(std::string parent) : parent_(std::move(parent)) {}
