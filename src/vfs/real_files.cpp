@@ -62,7 +62,8 @@ std::optional<std::string> FindEntry(const std::string& folder, const std::strin
 }
 
 bool IsContainedName(std::string_view name) {
-  if (name.empty() || name[0] == '\\' || name[0] == '/') return false;
+  // A leading separator is harmless: the name is always joined to a folder, as the player did.
+  if (name.empty()) return false;
   if (name.find('\0') != std::string_view::npos) return false;
   if (name.size() >= 2 && name[1] == ':') return false;  // a drive letter
   for (const std::string& part : SplitName(name))

@@ -1,7 +1,8 @@
 #pragma once
 // Real files on Linux for names that titles made on Windows: "\" separates folders, letters may
 // differ in case from the names on disk, and names are CP932. A name from data never leaves the
-// folder it is looked up in: "..", a leading separator and a drive letter make it unusable.
+// folder it is looked up in: ".." and a drive letter make it unusable, and a leading separator
+// still means the folder itself (the player joined names to folders).
 
 #include <ctime>
 #include <cstdint>
@@ -27,8 +28,8 @@ std::optional<std::string> FindEntry(const std::string& folder, const std::strin
 // and "." components.
 std::vector<std::string> SplitName(std::string_view name);
 
-// Whether `name` stays inside any folder it is resolved in: no "..", no leading separator, no
-// drive letter, no NUL byte.
+// Whether `name` stays inside any folder it is resolved in: no "..", no drive letter, no NUL
+// byte. A leading separator is allowed and ignored.
 bool IsContainedName(std::string_view name);
 
 // A regular file (not a folder) exists at this real path.
