@@ -118,7 +118,9 @@ class TCustomDIBX {
   int GreenShift() const;
   int RedShift() const;
   const PixelFormat& Format() const { return FormatFor(BitCount()); }
-  Rect Bounds() const { return {0, 0, Width(), Height()}; }
+  // The area drawing is limited to when no clip is active (a proxy answers its area in its
+  // target's coordinates).
+  virtual Rect Bounds() const { return {0, 0, Width(), Height()}; }
 
   std::uint32_t GetPixel(std::int32_t x, std::int32_t y);  // 0 outside
   void SetPixel(std::int32_t x, std::int32_t y, std::uint32_t colour);  // ignored outside
