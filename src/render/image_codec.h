@@ -1,0 +1,44 @@
+#pragma once
+// Decoded pictures on their way into a surface, and the decoders and writer of the standard
+// formats. Decoders read through ByteReader, bound the picture's size before allocating, and
+// raise FormatError (naming the source, the offset and the fault) for bad data.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/byte_reader.h"
+#include "render/surface.h"
+
+namespace kest {
+
+// The largest side a decoder accepts (the surface limit).
+inline constexpr std::int32_t kMaxImageSide = kMaxSurfaceSide;
+
+struct DecodedImage {
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  std::vector<std::uint32_t> pixels;  // 0x00RRGGBB, rows top-down
+  std::vector<std::uint8_t> indexes;  // palette indexes, rows top-down, for indexed pictures only
+};
+
+// A Windows bitmap: 1, 4, 8, 16, 24 and 32 bits, uncompressed or with bit-field masks, rows
+// bottom-up or (negative height) top-down.
+DecodedImage DecodeBmp(ByteSpan data, const std::string& source);
+// The surface as a 24-bit Windows bitmap, rows bottom-up.
+Bytes EncodeBmp24(TCustomDIBX& surface);
+
+// A PNG picture of any colour type, through libpng.
+DecodedImage DecodePng(ByteSpan data, const std::string& source);
+
+// The loader of the layered image format ("Zelk" at offset 0) that LoadFromStream hands such
+// data to. The images library registers it; until then such data raises KestError.
+using LayeredImageLoader =
+    std::function<DecodedImage(ByteSpan data, std::int32_t identification, const std::string& source)>;
+void SetLayeredImageLoader(LayeredImageLoader loader);
+
+// Resizes `surface` to the picture at the surface's own bit count and copies the picture in.
+void CopyDecodedImage(const DecodedImage& image, TCustomDIBX& surface);
+
+}  // namespace kest

@@ -1,0 +1,12 @@
+#include "render/messages.h"
+
+namespace kest {
+
+const std::string& Message(RenderMessage id) {
+  static const MessageTable<RenderMessage, static_cast<std::size_t>(RenderMessage::kCount)> table({
+      "スキャンラインのインデックスが範囲を越えました (%d)",
+  });
+  return table[id];
+}
+
+}  // namespace kest

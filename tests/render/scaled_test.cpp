@@ -1,0 +1,106 @@
+// Scaled and rotated draws.
+
+#include <gtest/gtest.h>
+
+#include "render/dibx.h"
+#include "render/rotate.h"
+#include "surface_fixtures.h"
+
+namespace kest {
+namespace {
+
+using testing::FillNoise;
+using testing::Pixels;
+
+std::vector<std::uint32_t> Row(TCustomDIBX& s, std::int32_t y, std::int32_t from, std::int32_t to) {
+  std::vector<std::uint32_t> out;
+  for (std::int32_t x = from; x < to; ++x) out.push_back(s.GetPixel(x, y));
+  return out;
+}
+
+TEST(StretchDraw, DoublesEachPixel) {
+  TDIBX src(2, 1, 8), dst(4, 2, 8);
+  src.SetPixel(0, 0, 1);
+  src.SetPixel(1, 0, 2);
+  dst.StretchDraw({0, 0, 4, 2}, src, src.Bounds(), 255);
+  EXPECT_EQ(Pixels(dst), (std::vector<std::uint32_t>{1, 1, 2, 2, 1, 1, 2, 2}));
+  dst.Fill(0);
+  dst.StretchDraw({0, 0, 4, 1}, src, src.Bounds(), 255, Flip::Horizontal);
+  EXPECT_EQ(Row(dst, 0, 0, 4), (std::vector<std::uint32_t>{2, 2, 1, 1}));
+}
+
+TEST(StretchDraw, AClippedDrawShowsTheSamePixelsAsTheUnclipped) {
+  TDIBX src(7, 5, 32);
+  FillNoise(src, 4);
+  for (const Flip flip : {Flip::None, Flip::Horizontal, Flip::Both}) {
+    TDIBX whole(29, 13, 32), clipped(29, 13, 32);
+    whole.Fill(0);
+    clipped.Fill(0);
+    whole.StretchDraw({1, 1, 28, 12}, src, {1, 0, 7, 5}, 255, flip);
+    clipped.AddClipRect({6, 4, 20, 9});
+    clipped.StretchDraw({1, 1, 28, 12}, src, {1, 0, 7, 5}, 255, flip);
+    for (std::int32_t y = 4; y < 9; ++y) EXPECT_EQ(Row(whole, y, 6, 20), Row(clipped, y, 6, 20)) << "row " << y;
+    EXPECT_EQ(clipped.GetPixel(5, 5), 0u);
+  }
+}
+
+TEST(StretchDraw, ColumnTablesFollowTheDestinationWidth) {
+  TDIBX src(3, 1, 32), dst(2000, 1, 32);
+  src.SetPixel(0, 0, 1);
+  src.SetPixel(1, 0, 2);
+  src.SetPixel(2, 0, 3);
+  dst.StretchDraw({0, 0, 2000, 1}, src, src.Bounds(), 255);
+  EXPECT_EQ(dst.GetPixel(0, 0), 1u);
+  EXPECT_EQ(dst.GetPixel(1000, 0), 2u);
+  EXPECT_EQ(dst.GetPixel(1999, 0), 3u);
+}
+
+TEST(StretchDraw, ZeroSizesAndAlphaZeroDrawNothing) {
+  TDIBX src(2, 2, 32), dst(4, 4, 32);
+  src.Fill(9);
+  dst.Fill(0);
+  dst.StretchDraw({0, 0, 0, 4}, src, src.Bounds(), 255);
+  dst.StretchDraw({0, 0, 4, 4}, src, {0, 0, 0, 2}, 255);
+  dst.StretchDraw({0, 0, 4, 4}, src, src.Bounds(), 0);
+  EXPECT_EQ(Pixels(dst), std::vector<std::uint32_t>(16, 0));
+}
+
+TEST(DrawRotate, AQuarterTurnIsClockwise) {
+  TDIBX src(3, 1, 8), dst(10, 10, 8);
+  for (int x = 0; x < 3; ++x) src.SetPixel(x, 0, static_cast<std::uint32_t>(x + 1));
+  dst.Fill(0);
+  dst.DrawRotate(5, 5, src, src.Bounds(), RotateZoom{64, 0, 0, 256, 256}, 255);
+  EXPECT_EQ(dst.GetPixel(5, 5), 1u);
+  EXPECT_EQ(dst.GetPixel(5, 6), 2u);
+  EXPECT_EQ(dst.GetPixel(5, 7), 3u);
+  EXPECT_EQ(RotatedBounds(5, 5, 3, 1, RotateZoom{64, 0, 0, 256, 256}), (Rect{5, 5, 6, 8}));
+}
+
+TEST(DrawRotate, AFullTurnAndZoom256EqualAPlainDraw) {
+  TDIBX src(9, 6, 32);
+  FillNoise(src, 5);
+  TDIBX plain(20, 20, 32), zero(20, 20, 32), full(20, 20, 32);
+  for (TDIBX* d : {&plain, &zero, &full}) d->Fill(0);
+  plain.Draw(3, 4, src, {1, 1, 9, 6});
+  zero.DrawRotate(5, 6, src, {1, 1, 9, 6}, RotateZoom{0, 2, 2, 256, 256}, 255);
+  full.DrawRotate(5, 6, src, {1, 1, 9, 6}, RotateZoom{256, 2, 2, 256, 256}, 255);
+  EXPECT_EQ(Pixels(zero), Pixels(plain));
+  EXPECT_EQ(Pixels(full), Pixels(plain));
+}
+
+TEST(DrawRotate, MirrorsWithinTheSourceRectangleAndZooms) {
+  TDIBX src(4, 1, 8), dst(8, 2, 8);
+  for (int x = 0; x < 4; ++x) src.SetPixel(x, 0, static_cast<std::uint32_t>(x + 1));
+  dst.Fill(0);
+  dst.DrawRotate(0, 0, src, {1, 0, 3, 1}, RotateZoom{0, 0, 0, 512, 512}, 255, Flip::Horizontal);
+  EXPECT_EQ(Row(dst, 0, 0, 5), (std::vector<std::uint32_t>{3, 3, 2, 2, 0}));
+  EXPECT_EQ(Row(dst, 1, 0, 5), (std::vector<std::uint32_t>{3, 3, 2, 2, 0}));
+  TDIBX untouched(4, 4, 8);
+  untouched.Fill(7);
+  untouched.DrawRotate(0, 0, src, src.Bounds(), RotateZoom{0, 0, 0, 0, 256}, 255);
+  untouched.DrawRotate(0, 0, src, src.Bounds(), RotateZoom{}, 0);
+  EXPECT_EQ(Pixels(untouched), std::vector<std::uint32_t>(16, 7));
+}
+
+}  // namespace
+}  // namespace kest
