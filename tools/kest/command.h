@@ -21,5 +21,7 @@ extern const Command kPackCommand;
 extern const Command kLsCommand;
 extern const Command kUnpackCommand;
 extern const Command kVerifyCommand;
+extern const Command kCompileCommand;
+extern const Command kDumpCommand;
 
 }  // namespace kest::tool

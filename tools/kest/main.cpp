@@ -12,7 +12,8 @@ namespace kest::tool {
 namespace {
 
 // Sub-commands join this table as the subsystems they serve are built.
-const Command* const kCommands[] = {&kPackCommand, &kLsCommand, &kUnpackCommand, &kVerifyCommand};
+const Command* const kCommands[] = {&kPackCommand, &kLsCommand,      &kUnpackCommand, &kVerifyCommand,
+                                    &kCompileCommand, &kDumpCommand};
 
 void PrintHelp(std::ostream& out) {
   out << "usage: kest COMMAND [ARGUMENTS]\n"

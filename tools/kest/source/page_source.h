@@ -1,0 +1,41 @@
+#pragma once
+// Pages in title source (".kss" files, UTF-8): one command per line, block structure by
+// indentation (two spaces per level), `Name first, key: value, ...`. See docs/title-source.md.
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "scenario/page.h"
+#include "source/source_text.h"
+
+namespace kest::source {
+
+// A page compiled from source, with the page references still to resolve.
+struct CompiledPage {
+  std::unique_ptr<TPage> page;
+  struct PendingTarget {
+    std::size_t command;      // index in the page
+    std::size_t field;        // the Target field to fill
+    std::string page_name;    // CP932
+    std::string label;        // CP932
+    SourceLine line;          // where it was written, for errors
+    std::size_t offset = 0;
+  };
+  std::vector<PendingTarget> pending;
+};
+
+// Compiles one page's source. `page_name` is the page's name in the title ("start.ksb").
+CompiledPage CompilePageSource(std::string_view utf8, const std::string& file, const std::string& page_name);
+
+// Resolves the page:label references of every page, now that all labels are known. A label
+// that no page holds is a SourceError at the reference.
+void ResolveTargets(std::map<std::string, CompiledPage>& pages, const std::string& source_folder);
+
+// The source of a page (UTF-8). `find_page` gives the other pages of the title (or nullptr), so
+// that jump targets can be written as labels.
+std::string DumpPageSource(const TPage& page, const std::function<const TPage*(std::string_view)>& find_page);
+
+}  // namespace kest::source

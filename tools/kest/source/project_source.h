@@ -1,0 +1,15 @@
+#pragma once
+// The project file in title source ("project.kest", UTF-8): one setting per line, `key value`.
+// See docs/title-source.md.
+
+#include <string>
+#include <string_view>
+
+#include "scenario/project_file.h"
+
+namespace kest::source {
+
+ProjectFile CompileProjectSource(std::string_view utf8, const std::string& file);
+std::string DumpProjectSource(const ProjectFile& project);
+
+}  // namespace kest::source
