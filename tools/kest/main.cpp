@@ -10,10 +10,15 @@
 #include "core/errors.h"
 
 namespace kest::tool {
+
+// Each sub-command's file defines its Command (constant-initialised, so the table below can
+// copy it during start-up).
+extern const Command kExprCommand;
+
 namespace {
 
 // Sub-commands join this table as the subsystems they serve are built.
-constexpr std::array<Command, 0> kCommands = {};
+const std::array<Command, 1> kCommands = {kExprCommand};
 
 void PrintHelp(std::ostream& out) {
   out << "usage: kest COMMAND [ARGUMENTS]\n"
