@@ -28,6 +28,7 @@ const std::string& Message(ParamsMessage id) {
       "Calc: nested deeper than %d levels",
       "expression text of %d bytes is longer than the limit of %d",
       "日付または時刻が不正です",
+      "文字列が長すぎます(%d バイトまで)",
   });
   return table[id];
 }

@@ -33,6 +33,7 @@ enum class ParamsMessage {
   CalcTooDeep,         // %d: Calc nested deeper than the limit
   TextTooLong,         // %d, %d: the length of text given to the compiler and the limit
   BadDateTime,         // EncodeDate / EncodeTime with impossible values
+  StringTooLong,       // %d: a built-in function asked for a text longer than the limit
   kCount
 };
 

@@ -7,6 +7,15 @@
 
 namespace kest {
 
+namespace {
+// Generations are unique across every store of the process, so a remembered (generation, item)
+// pair can never be mistaken for one of another store.
+std::uint64_t NextGeneration() {
+  static std::uint64_t counter = 0;
+  return ++counter;
+}
+}  // namespace
+
 TParamCollectionItem::TParamCollectionItem(std::string name, std::unique_ptr<TCustomParam> value)
     : THashCollectionItem(std::move(name)), value_(std::move(value)), anchor_(std::make_shared<TParamAnchor>()) {
   anchor_->value = value_.get();
@@ -33,7 +42,7 @@ TParamCollection::~TParamCollection() = default;
 
 void TParamCollection::SetCurrentDepth(std::int32_t depth) {
   current_depth_ = depth;
-  ++generation_;
+  generation_ = NextGeneration();
 }
 
 void TParamCollection::SetSystemState(std::unique_ptr<TSystemState> state) {
@@ -41,7 +50,7 @@ void TParamCollection::SetSystemState(std::unique_ptr<TSystemState> state) {
 }
 
 TParamCollectionItem& TParamCollection::Append(std::unique_ptr<TParamCollectionItem> item) {
-  ++generation_;
+  generation_ = NextGeneration();
   return items_.Add(std::move(item));
 }
 
@@ -81,9 +90,13 @@ std::unique_ptr<TCustomParam> TParamCollection::CopyValue(std::string_view name)
   const TCustomParam& value = item->Value();
   const ParamTypeCode type = value.ParamType();
   if (type < PT_INT || type > PT_STR) throw KestError(FillMessage(Message(ParamsMessage::BadVariable), {name}));
-  if (!value.IsReference() && !item->IsSystem()) return value.Clone();
-  // A reference or a system variable: a storing value of its type that holds what it reads,
-  // so the copy never depends on anything else.
+  return DetachedCopy(value);
+}
+
+std::unique_ptr<TCustomParam> DetachedCopy(const TCustomParam& value) {
+  const ParamTypeCode type = value.ParamType();
+  if (type < PT_INT || type > PT_STR) return nullptr;
+  if (!value.IsReference() && !dynamic_cast<const TParamSystem*>(&value)) return value.Clone();
   std::unique_ptr<TCustomParam> copy = CreateParam(type);
   if (value.Count() == 1 && value.DimCount() == 1) {
     switch (type) {
@@ -128,7 +141,7 @@ bool TParamCollection::VarDel(std::string_view name) {
   for (std::size_t i = items_.Count(); i-- > 0;) {
     if (&items_[i] != item) continue;
     items_.Extract(i);
-    ++generation_;
+    generation_ = NextGeneration();
     return true;
   }
   return false;
@@ -140,7 +153,7 @@ void TParamCollection::FreeOwned(std::int32_t depth) {
     // Global, status and system variables have depth -1 and are never owned by a call.
     if (depth < 0 || item.owner_depth != depth || item.is_status || item.IsSystem()) continue;
     items_.Extract(i);
-    ++generation_;
+    generation_ = NextGeneration();
   }
 }
 
@@ -152,7 +165,7 @@ void TParamCollection::RemoveGameVariables() {
   while (items_.Count() > 0) all.push_back(items_.Extract(items_.Count() - 1));
   for (auto it = all.rbegin(); it != all.rend(); ++it)
     if ((*it)->IsSystem() || (*it)->is_status) items_.Add(std::move(*it));
-  ++generation_;
+  generation_ = NextGeneration();
 }
 
 void TParamCollection::ClearMain() {

@@ -136,6 +136,11 @@ class TParamCollection {
   std::uint64_t generation_ = 0;
 };
 
+// A value that depends on nothing else: a copy of the same class for a storing value; for a
+// reference or a system variable, a storing value of its type holding what it reads. None for a
+// value whose type is not 1 to 4.
+std::unique_ptr<TCustomParam> DetachedCopy(const TCustomParam& value);
+
 // Raises "\"%s\"：変数名が不正です" for an empty name, one containing a blank, or one whose first
 // byte is a digit.
 void ValidateVariableName(std::string_view name);

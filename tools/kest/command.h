@@ -23,5 +23,6 @@ extern const Command kUnpackCommand;
 extern const Command kVerifyCommand;
 extern const Command kCompileCommand;
 extern const Command kDumpCommand;
+extern const Command kExprCommand;
 
 }  // namespace kest::tool

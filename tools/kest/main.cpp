@@ -9,11 +9,12 @@
 #include "core/errors.h"
 
 namespace kest::tool {
+
 namespace {
 
 // Sub-commands join this table as the subsystems they serve are built.
-const Command* const kCommands[] = {&kPackCommand, &kLsCommand,      &kUnpackCommand, &kVerifyCommand,
-                                    &kCompileCommand, &kDumpCommand};
+const Command* const kCommands[] = {&kPackCommand,    &kLsCommand,   &kUnpackCommand, &kVerifyCommand,
+                                    &kCompileCommand, &kDumpCommand, &kExprCommand};
 
 void PrintHelp(std::ostream& out) {
   out << "usage: kest COMMAND [ARGUMENTS]\n"
