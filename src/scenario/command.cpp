@@ -22,7 +22,7 @@ std::unique_ptr<TKestParser> LoadExpression(ByteReader& in) {
   return expression;
 }
 
-void SaveExpression(ByteWriter& out, const std::unique_ptr<TKestParser>& expression) {
+void SaveExpression(ByteWriter& out, const TKestParser* expression) {
   if (expression) {
     expression->SaveToStream(out);
   } else {
@@ -97,18 +97,18 @@ void TCommand::Save(ByteWriter& out, const TPage& page) const {
     const CommandField& field = Fields[i];
     if (page.Version < spec.since) continue;
     switch (spec.kind) {
-      case FieldKind::Expression: SaveExpression(out, field.expression); break;
+      case FieldKind::Expression: SaveExpression(out, field.expression.get()); break;
       case FieldKind::String: out.LString(field.text); break;
       case FieldKind::Int: out.I32(field.number); break;
       case FieldKind::Byte: out.U8(static_cast<std::uint8_t>(field.number)); break;
       case FieldKind::ExpressionList:
         out.I32(static_cast<std::int32_t>(field.list.size()));
-        for (const auto& expression : field.list) SaveExpression(out, expression);
+        for (const auto& expression : field.list) SaveExpression(out, expression.get());
         break;
       case FieldKind::Properties:
         for (std::size_t id = 0; id < kPropertyCount; ++id) {
           if (!page.HasProperty(CommandType(), id)) continue;
-          SaveExpression(out, id < field.properties.size() ? field.properties[id] : nullptr);
+          SaveExpression(out, id < field.properties.size() ? field.properties[id].get() : nullptr);
         }
         break;
       case FieldKind::Text:

@@ -113,6 +113,7 @@ class PageCompiler {
   PageCompiler(const std::string& file, const std::string& page_name) : file_(file) {
     result_.page = std::make_unique<TPage>();
     result_.page->Name = page_name;
+    result_.file = file;
     result_.page->Version = kNewestPageVersion;
   }
 
@@ -230,6 +231,7 @@ class PageCompiler {
     const std::size_t index = page.Commands.size();
 
     std::vector<bool> given(spec->fields.size(), false);
+    bool keyed = false;
     std::vector<std::size_t> offsets;
     const std::size_t args_at = std::min(name_end + 1, text.size());
     const std::vector<std::string> arguments = SplitTopLevel(std::string_view(text).substr(args_at), place.At(args_at), &offsets);
@@ -244,10 +246,14 @@ class PageCompiler {
 
       std::optional<std::size_t> field;
       if (key.empty()) {
-        if (a != 0 || spec->fields.empty() || spec->fields[0].kind == FieldKind::Properties)
-          arg_place.Fail(0, "only the first argument may go without its name");
-        field = 0;
+        // Leading arguments may go without their names: they fill the fields in order.
+        std::size_t next = 0;
+        while (next < given.size() && given[next]) ++next;
+        if (keyed || next >= spec->fields.size() || spec->fields[next].kind == FieldKind::Properties)
+          arg_place.Fail(0, "this argument needs its name (key: value)");
+        field = next;
       } else {
+        keyed = true;
         for (std::size_t f = 0; f < spec->fields.size(); ++f)
           if (spec->fields[f].key == key) field = f;
       }
@@ -439,6 +445,7 @@ class PageDumper {
     std::string text = StringValue(page_name);
     if (page_name.empty() || page_name.find_first_of(":#") != std::string::npos) text = Quote(page_name);
     if (!has_target) return text;
+    if (target == 0) return text;  // a page alone means its first command
     if (const TPage* target_page = find_page_(page_name);
         target_page && target >= 0 && static_cast<std::size_t>(target) < target_page->Commands.size()) {
       const TCommand& command = *target_page->Commands[static_cast<std::size_t>(target)];
@@ -541,11 +548,10 @@ CompiledPage CompilePageSource(std::string_view utf8, const std::string& file, c
   return PageCompiler(file, page_name).Compile(utf8);
 }
 
-void ResolveTargets(std::map<std::string, CompiledPage>& pages, const std::string& source_folder) {
+void ResolveTargets(std::map<std::string, CompiledPage>& pages) {
   for (auto& [name, compiled] : pages) {
     for (const CompiledPage::PendingTarget& pending : compiled.pending) {
-      const std::string file = source_folder + "/" + ToOutput(name);
-      const Place place{&file, &pending.line, pending.offset};
+      const Place place{&compiled.file, &pending.line, pending.offset};
       const auto target = std::find_if(pages.begin(), pages.end(),
                                        [&](const auto& entry) { return cp932::SameText(entry.first, pending.page_name); });
       if (target == pages.end()) place.Fail(0, "no page " + ToOutput(pending.page_name) + " in this title");

@@ -16,6 +16,7 @@ namespace kest::source {
 // A page compiled from source, with the page references still to resolve.
 struct CompiledPage {
   std::unique_ptr<TPage> page;
+  std::string file;  // the source file, for errors
   struct PendingTarget {
     std::size_t command;      // index in the page
     std::size_t field;        // the Target field to fill
@@ -32,7 +33,7 @@ CompiledPage CompilePageSource(std::string_view utf8, const std::string& file, c
 
 // Resolves the page:label references of every page, now that all labels are known. A label
 // that no page holds is a SourceError at the reference.
-void ResolveTargets(std::map<std::string, CompiledPage>& pages, const std::string& source_folder);
+void ResolveTargets(std::map<std::string, CompiledPage>& pages);
 
 // The source of a page (UTF-8). `find_page` gives the other pages of the title (or nullptr), so
 // that jump targets can be written as labels.

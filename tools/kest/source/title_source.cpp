@@ -116,7 +116,7 @@ CompileReport CompileTitle(const CompileOptions& options) {
     outputs.push_back({name, real_files::Load(full)});
     ++report.copied;
   }
-  ResolveTargets(pages, folder);
+  ResolveTargets(pages);
   for (const std::string& name : page_order) outputs.push_back({name, pages.at(name).page->Write()});
   report.pages = page_order.size();
 
