@@ -91,6 +91,12 @@ void TKestParser::LoadFromStream(ByteReader& in) {
       if (op.func_index >= kFunctionCount)
         in.Fail("function number " + std::to_string(op.func_index) + " is past the table of " +
                 std::to_string(kFunctionCount));
+      // The compiler checks argument counts; a stored call outside the range would make the
+      // function read arguments that are not there.
+      const FunctionInfo& function = kFunctions[op.func_index];
+      const auto count = static_cast<std::int64_t>(operands);
+      if (count < function.min_args || (function.max_args != -1 && count > function.max_args))
+        in.Fail(std::string(function.name) + " called with " + std::to_string(count) + " arguments");
     }
     op.operands.reserve(operands);
     for (std::size_t k = 0; k < operands; ++k) op.operands.push_back(ReadOperand(in));

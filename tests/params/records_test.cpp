@@ -77,6 +77,16 @@ TEST(ExpressionRecord, BadRecordsAreFormatErrorsAndLeaveTheParserEmpty) {
   ByteReader in(past_table.Data(), "page");
   EXPECT_THROW(parser.LoadFromStream(in), FormatError);
 
+  // A stored call whose argument count is outside the function's range.
+  ByteWriter no_arguments;
+  no_arguments.I32(1);
+  no_arguments.U8(ocFunc);
+  no_arguments.LString("____0");
+  no_arguments.I32(0);
+  no_arguments.U8(5);  // Length takes one argument
+  ByteReader no_arguments_in(no_arguments.Data(), "page");
+  EXPECT_THROW(parser.LoadFromStream(no_arguments_in), FormatError);
+
   ByteWriter huge;
   huge.I32(0x7FFFFFFF);
   ByteReader huge_in(huge.Data(), "page");
