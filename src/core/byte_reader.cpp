@@ -15,10 +15,8 @@ void ByteReader::Fail(std::string_view what) const {
   throw FormatError(source_, position_, std::string(what));
 }
 
-void ByteReader::Require(std::size_t count, std::string_view what) const {
-  if (count > Remaining())
-    Fail(std::string(what) + " needs " + std::to_string(count) + " bytes, " +
-         std::to_string(Remaining()) + " left");
+void ByteReader::FailShort(std::size_t count, std::string_view what) const {
+  Fail(std::string(what) + " needs " + std::to_string(count) + " bytes, " + std::to_string(Remaining()) + " left");
 }
 
 void ByteReader::Seek(std::size_t position) {
@@ -27,32 +25,6 @@ void ByteReader::Seek(std::size_t position) {
          " bytes)");
   position_ = position;
 }
-
-void ByteReader::Skip(std::size_t count) {
-  Require(count, "skip");
-  position_ += count;
-}
-
-template <typename T>
-T ByteReader::Little() {
-  Require(sizeof(T), "integer");
-  std::make_unsigned_t<T> value = 0;
-  for (std::size_t i = 0; i < sizeof(T); ++i)
-    value |= static_cast<std::make_unsigned_t<T>>(data_[position_ + i]) << (8 * i);
-  position_ += sizeof(T);
-  return static_cast<T>(value);
-}
-
-std::uint8_t ByteReader::U8() { return Little<std::uint8_t>(); }
-std::int8_t ByteReader::I8() { return Little<std::int8_t>(); }
-std::uint16_t ByteReader::U16() { return Little<std::uint16_t>(); }
-std::int16_t ByteReader::I16() { return Little<std::int16_t>(); }
-std::uint32_t ByteReader::U32() { return Little<std::uint32_t>(); }
-std::int32_t ByteReader::I32() { return Little<std::int32_t>(); }
-std::uint64_t ByteReader::U64() { return Little<std::uint64_t>(); }
-std::int64_t ByteReader::I64() { return Little<std::int64_t>(); }
-
-bool ByteReader::Bool() { return U8() != 0; }
 
 long double ByteReader::Extended() {
   Require(10, "extended real");

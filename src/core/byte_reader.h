@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace kest {
@@ -27,17 +28,20 @@ class ByteReader {
   const std::string& Source() const { return source_; }
 
   void Seek(std::size_t position);
-  void Skip(std::size_t count);
+  void Skip(std::size_t count) {
+    Require(count, "skip");
+    position_ += count;
+  }
 
-  std::uint8_t U8();
-  std::int8_t I8();
-  std::uint16_t U16();
-  std::int16_t I16();
-  std::uint32_t U32();
-  std::int32_t I32();
-  std::uint64_t U64();
-  std::int64_t I64();
-  bool Bool();             // one byte; any value other than 0 reads as true
+  std::uint8_t U8() { return Little<std::uint8_t>(); }
+  std::int8_t I8() { return Little<std::int8_t>(); }
+  std::uint16_t U16() { return Little<std::uint16_t>(); }
+  std::int16_t I16() { return Little<std::int16_t>(); }
+  std::uint32_t U32() { return Little<std::uint32_t>(); }
+  std::int32_t I32() { return Little<std::int32_t>(); }
+  std::uint64_t U64() { return Little<std::uint64_t>(); }
+  std::int64_t I64() { return Little<std::int64_t>(); }
+  bool Bool() { return U8() != 0; }  // one byte; any value other than 0 reads as true
   long double Extended();  // 10 bytes
   std::string LString();   // int32 length (<= 0: empty), then that many bytes
   std::vector<std::string> StringList();  // int32 count, then LStrings
@@ -52,8 +56,21 @@ class ByteReader {
   [[noreturn]] void Fail(std::string_view what) const;
 
  private:
-  void Require(std::size_t count, std::string_view what) const;
-  template <typename T> T Little();
+  // Loaders read many small fields; the checks stay inline and the failure path does not.
+  void Require(std::size_t count, std::string_view what) const {
+    if (count > Remaining()) [[unlikely]] FailShort(count, what);
+  }
+  [[noreturn]] void FailShort(std::size_t count, std::string_view what) const;
+
+  template <typename T>
+  T Little() {
+    Require(sizeof(T), "integer");
+    std::make_unsigned_t<T> value = 0;
+    for (std::size_t i = 0; i < sizeof(T); ++i)
+      value |= static_cast<std::make_unsigned_t<T>>(data_[position_ + i]) << (8 * i);
+    position_ += sizeof(T);
+    return static_cast<T>(value);
+  }
 
   ByteSpan data_;
   std::string source_;

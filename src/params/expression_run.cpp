@@ -364,6 +364,7 @@ void TKestParser::Execute(TParamCollection& store, TSysFuncMan& functions) {
   if (!plan_) BuildPlan();
   // A run inside a run of the same parser gets temporaries of its own.
   std::unique_ptr<Pool> nested;
+  if (!pool_) pool_ = std::make_unique<Pool>();
   Pool& pool = running_ ? *(nested = std::make_unique<Pool>()) : *pool_;
   FlagScope running(running_, true);
   if (pool.slots.size() != plan_->temp_names.size()) {
@@ -372,16 +373,17 @@ void TKestParser::Execute(TParamCollection& store, TSysFuncMan& functions) {
   }
   if (!pool.buffers) pool.buffers = std::make_unique<RunBuffers>();
 
-  Run run(ops_, *plan_, pool.slots, pool.buffers->bounds, pool.buffers->args, store, functions);
+  const std::vector<TOpeData>& ops = Ops();
+  Run run(ops, *plan_, pool.slots, pool.buffers->bounds, pool.buffers->args, store, functions);
   bool completed = true;
   try {
-    for (std::size_t i = 0; i < ops_.size(); ++i) run.Operation(i);
+    for (std::size_t i = 0; i < ops.size(); ++i) run.Operation(i);
   } catch (const KestError& error) {
     completed = false;  // absorbed: the run ends here and leaves no result
     last_error_ = error.what();
   }
 
-  if (completed && !ops_.empty() && ops_.back().op_code == ocTo && ops_.back().dest == kResultTemp) {
+  if (completed && !ops.empty() && ops.back().op_code == ocTo && ops.back().dest == kResultTemp) {
     const TCustomParam* source = nullptr;
     if (plan_->result_slot >= 0 && pool.slots[static_cast<std::size_t>(plan_->result_slot)].live) {
       source = pool.slots[static_cast<std::size_t>(plan_->result_slot)].value.get();

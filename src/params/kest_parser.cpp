@@ -44,6 +44,18 @@ std::unique_ptr<TCustomParam> ReadOperand(ByteReader& in) {
   }
 }
 
+void SkipOperand(ByteReader& in) {
+  switch (in.U8()) {
+    case PT_INT: in.Skip(4); break;
+    case PT_FLOAT: in.Skip(10); break;
+    case PT_BOOL: in.Skip(1); break;
+    default: {  // a string literal or a variable name
+      const std::int32_t length = in.I32();
+      if (length > 0) in.Skip(static_cast<std::size_t>(length));
+    }
+  }
+}
+
 void WriteOperand(ByteWriter& out, const TCustomParam& operand) {
   if (const auto* reference = dynamic_cast<const TParamVar*>(&operand)) {
     out.U8(PT_NONE);
@@ -68,23 +80,35 @@ std::unique_ptr<TCustomParam> CopyOperand(const TCustomParam& operand) {
 
 }  // namespace
 
-TKestParser::TKestParser() : pool_(std::make_unique<Pool>()) {}
+// The pool of temporaries is made on the first run: most parsers of a loaded page never run
+// more than a few times, and many never do.
+TKestParser::TKestParser() = default;
 TKestParser::~TKestParser() = default;
 
 void TKestParser::Clear() {
+  record_.clear();
   ops_.clear();
+  materialized_ = true;
   plan_.reset();
-  pool_ = std::make_unique<Pool>();
+  pool_.reset();
   has_result_ = false;
 }
 
-void TKestParser::LoadFromStream(ByteReader& in) {
-  Clear();
+// Walks one stored record, checking every count and function number. With `ops` it builds the
+// operations; without, it only checks and skips, allocating nothing.
+void TKestParser::ReadOperations(ByteReader& in, std::vector<TOpeData>* ops) {
   const std::size_t count = in.Count(in.I32(), kMinOperationBytes, "expression operations");
-  std::vector<TOpeData> ops(count);
-  for (TOpeData& op : ops) {
+  if (ops) ops->resize(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    TOpeData scratch;
+    TOpeData& op = ops ? (*ops)[i] : scratch;
     op.op_code = static_cast<OpCode>(in.U8());
-    op.dest = in.LString();
+    if (ops) {
+      op.dest = in.LString();
+    } else {
+      const std::int32_t length = in.I32();
+      if (length > 0) in.Skip(static_cast<std::size_t>(length));
+    }
     const std::size_t operands = in.Count(in.I32(), kMinOperandBytes, "expression operands");
     if (op.op_code == ocFunc) {
       op.func_index = in.U8();
@@ -94,17 +118,46 @@ void TKestParser::LoadFromStream(ByteReader& in) {
       // The compiler checks argument counts; a stored call outside the range would make the
       // function read arguments that are not there.
       const FunctionInfo& function = kFunctions[op.func_index];
-      const auto count = static_cast<std::int64_t>(operands);
-      if (count < function.min_args || (function.max_args != -1 && count > function.max_args))
-        in.Fail(std::string(function.name) + " called with " + std::to_string(count) + " arguments");
+      const auto arguments = static_cast<std::int64_t>(operands);
+      if (arguments < function.min_args || (function.max_args != -1 && arguments > function.max_args))
+        in.Fail(std::string(function.name) + " called with " + std::to_string(arguments) + " arguments");
+    }
+    if (!ops) {
+      for (std::size_t k = 0; k < operands; ++k) SkipOperand(in);
+      continue;
     }
     op.operands.reserve(operands);
     for (std::size_t k = 0; k < operands; ++k) op.operands.push_back(ReadOperand(in));
   }
-  ops_ = std::move(ops);
+}
+
+// Pages hold thousands of expressions and run few of them at a time, so loading only checks a
+// record and keeps its bytes; the operations are built when the expression is first used.
+void TKestParser::LoadFromStream(ByteReader& in) {
+  Clear();
+  const std::size_t start = in.Position();
+  ReadOperations(in, nullptr);
+  const std::size_t end = in.Position();
+  in.Seek(start);
+  const ByteSpan record = in.Take(end - start);
+  record_.assign(record.begin(), record.end());
+  materialized_ = false;
+}
+
+const std::vector<TOpeData>& TKestParser::Ops() const {
+  if (!materialized_) {
+    ByteReader in(record_, "expression");
+    ReadOperations(in, &ops_);
+    materialized_ = true;
+  }
+  return ops_;
 }
 
 void TKestParser::SaveToStream(ByteWriter& out) const {
+  if (!materialized_) {
+    out.Raw(record_);
+    return;
+  }
   out.I32(static_cast<std::int32_t>(ops_.size()));
   for (const TOpeData& op : ops_) {
     out.U8(op.op_code);
@@ -117,8 +170,9 @@ void TKestParser::SaveToStream(ByteWriter& out) const {
 
 void TKestParser::Assign(const TKestParser& other) {
   Clear();
-  ops_.reserve(other.ops_.size());
-  for (const TOpeData& source : other.ops_) {
+  const std::vector<TOpeData>& source_ops = other.Ops();
+  ops_.reserve(source_ops.size());
+  for (const TOpeData& source : source_ops) {
     TOpeData op{source.op_code, source.dest, source.func_index, {}};
     for (const auto& operand : source.operands) op.operands.push_back(CopyOperand(*operand));
     ops_.push_back(std::move(op));
@@ -134,7 +188,7 @@ void TKestParser::BuildPlan() {
     if (added) plan_->temp_names.push_back(name);
     return it->second;
   };
-  for (const TOpeData& op : ops_) {
+  for (const TOpeData& op : Ops()) {
     OperationPlan operation;
     for (const auto& operand : op.operands) {
       const auto* reference = dynamic_cast<const TParamVar*>(operand.get());

@@ -15,12 +15,12 @@
 #include <string>
 #include <vector>
 
+#include "core/byte_reader.h"
 #include "params/custom_param.h"
 #include "params/expression_ops.h"
 
 namespace kest {
 
-class ByteReader;
 class ByteWriter;
 class TParamCollection;
 class TSysFuncMan;
@@ -61,8 +61,8 @@ class TKestParser {
   void Assign(const TKestParser& other);
   void Clear();
 
-  std::size_t Count() const { return ops_.size(); }
-  const TOpeData& operator[](std::size_t index) const { return ops_[index]; }
+  std::size_t Count() const { return Ops().size(); }
+  const TOpeData& operator[](std::size_t index) const { return Ops()[index]; }
 
   // Defined by the evaluator (expression_plan.h); opaque to everyone else.
   struct Plan;
@@ -71,7 +71,12 @@ class TKestParser {
  private:
   void BuildPlan();
 
-  std::vector<TOpeData> ops_;
+  const std::vector<TOpeData>& Ops() const;
+  static void ReadOperations(ByteReader& in, std::vector<TOpeData>* ops);
+
+  Bytes record_;                 // the stored record, until the operations are built
+  mutable std::vector<TOpeData> ops_;
+  mutable bool materialized_ = true;
   std::unique_ptr<TCustomParam> result_;
   bool has_result_ = false;
   std::string last_error_;

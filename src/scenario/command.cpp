@@ -74,8 +74,7 @@ void TCommand::Load(ByteReader& in, const TPage& page) {
       }
       case FieldKind::Properties:
         field.properties.resize(kPropertyCount);
-        for (std::size_t id = 0; id < kPropertyCount; ++id)
-          if (page.HasProperty(CommandType(), id)) field.properties[id] = LoadExpression(in);
+        page.ForEachProperty(CommandType(), [&](std::size_t id) { field.properties[id] = LoadExpression(in); });
         break;
       case FieldKind::Text: {
         const std::size_t size = in.Count(in.I32(), 1, "message text");
@@ -106,10 +105,9 @@ void TCommand::Save(ByteWriter& out, const TPage& page) const {
         for (const auto& expression : field.list) SaveExpression(out, expression.get());
         break;
       case FieldKind::Properties:
-        for (std::size_t id = 0; id < kPropertyCount; ++id) {
-          if (!page.HasProperty(CommandType(), id)) continue;
+        page.ForEachProperty(CommandType(), [&](std::size_t id) {
           SaveExpression(out, id < field.properties.size() ? field.properties[id].get() : nullptr);
-        }
+        });
         break;
       case FieldKind::Text:
         out.I32(static_cast<std::int32_t>(field.text.size()));

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "core/byte_reader.h"
+#include "params/property_types.h"
 #include "scenario/command.h"
 
 namespace kest {
@@ -50,6 +51,18 @@ class TPage {
 
   bool HasProperty(std::uint8_t command_type, std::size_t property_id) const;
   void SetProperty(std::uint8_t command_type, std::size_t property_id);
+  // Calls `visit` with each property id (below 162) in the type's set, in increasing order.
+  template <typename Visit>
+  void ForEachProperty(std::uint8_t command_type, Visit visit) const {
+    if (command_type >= kCommandTypeCount) return;
+    const auto& set = PropertySets[command_type];
+    for (std::size_t byte = 0; byte < kPropertySetBytes; ++byte) {
+      for (unsigned bits = set[byte]; bits != 0; bits &= bits - 1) {
+        const std::size_t id = byte * 8 + static_cast<std::size_t>(__builtin_ctz(bits));
+        if (id < kPropertyCount) visit(id);
+      }
+    }
+  }
   // Index of the first command that is the label `name`, or -1.
   std::int32_t FindLabel(std::string_view name) const;
   std::int32_t IndexOf(const TCommand* command) const;
