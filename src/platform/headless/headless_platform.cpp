@@ -1,5 +1,6 @@
 #include "platform/headless/headless_platform.h"
 
+#include <algorithm>
 #include <iostream>
 
 #include "core/cp932.h"
@@ -21,7 +22,13 @@ const std::vector<DisplayMode>& HeadlessDisplayModes() {
 DisplayMode HeadlessDesktopMode() { return {1920, 1080, 32, 60}; }
 
 HeadlessPlatform::HeadlessPlatform(HeadlessOptions options)
-    : input_(std::move(options.input)), log_(options.log) {}
+    : input_(std::move(options.input)), log_(options.log) {
+  // Answers wait in their own queue: each becomes usable once its frame has begun, and those of
+  // frame 0 already before it, for the boxes of start-up.
+  for (const ScriptedAction& action : input_.actions) {
+    if (action.kind == ScriptedKind::kAnswer) answers_.push_back(action);
+  }
+}
 
 HeadlessPlatform::~HeadlessPlatform() = default;
 
@@ -40,7 +47,7 @@ void HeadlessPlatform::CloseDisplay() { display_.reset(); }
 MessageAnswer HeadlessPlatform::ShowMessageBox(const MessageBoxRequest& request) {
   MessageAnswer answer = DefaultAnswer(request.buttons);
   std::string_view how = "default";
-  if (!answers_.empty()) {
+  if (!answers_.empty() && answers_.front().frame <= current_frame_) {
     const ScriptedAction scripted = answers_.front();
     answers_.pop_front();
     if (!Offers(request.buttons, scripted.answer)) {
@@ -94,8 +101,7 @@ void HeadlessPlatform::Deliver(const ScriptedAction& action) {
     case ScriptedKind::kActivate:
       events_.push_back(Activate{});
       break;
-    case ScriptedKind::kAnswer:
-      answers_.push_back(action);
+    case ScriptedKind::kAnswer:  // queued from the start, see the constructor
       break;
     case ScriptedKind::kEvent:
       script_events_.push_back({action.text, action.sender, action.frame});
@@ -107,6 +113,7 @@ void HeadlessPlatform::Deliver(const ScriptedAction& action) {
 }
 
 void HeadlessPlatform::BeginFrame(std::uint32_t frame) {
+  current_frame_ = std::max(current_frame_, frame);
   while (next_action_ < input_.actions.size() && input_.actions[next_action_].frame <= frame) {
     Deliver(input_.actions[next_action_++]);
   }

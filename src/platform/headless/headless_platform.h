@@ -66,7 +66,7 @@ class HeadlessPlatform : public Platform {
 
   // ---- The runner's controls
   // Releases the scripted actions of every frame up to `frame`: input events to PollEvent,
-  // answers to the message-box queue, script events to TakeScriptEvents.
+  // script events to TakeScriptEvents, and answers to the message boxes shown from now on.
   void BeginFrame(std::uint32_t frame);
   // Moves the virtual clock on, and the sound device with it.
   void AdvanceClock(std::uint32_t milliseconds);
@@ -91,6 +91,7 @@ class HeadlessPlatform : public Platform {
   ScriptedInput input_;
   std::ostream* log_;
   std::size_t next_action_ = 0;
+  std::uint32_t current_frame_ = 0;
   std::deque<InputEvent> events_;
   std::deque<ScriptedAction> answers_;
   std::vector<ScriptEventRequest> script_events_;

@@ -53,6 +53,16 @@ class Subsystem {
   bool started_ = false;
 };
 
+// SDL as a whole: shut down last, after every subsystem, so that what SDL holds for the process
+// (its connection to the session bus among others) is released too.
+class SdlLibrary {
+ public:
+  SdlLibrary() = default;
+  ~SdlLibrary() { SDL_Quit(); }
+  SdlLibrary(const SdlLibrary&) = delete;
+  SdlLibrary& operator=(const SdlLibrary&) = delete;
+};
+
 class SdlPlatform : public Platform {
  public:
   SdlPlatform() {
@@ -122,6 +132,7 @@ class SdlPlatform : public Platform {
   std::optional<InputEvent> Translate(const SDL_Event& event);
 
   // Declared first so that they are shut down after the window and the device.
+  SdlLibrary library_;
   Subsystem video_{SDL_INIT_VIDEO};
   Subsystem audio_{SDL_INIT_AUDIO};
   std::unique_ptr<SdlDisplay> display_;
