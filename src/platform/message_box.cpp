@@ -77,13 +77,19 @@ std::optional<MessageAnswer> AnswerFromName(std::string_view name) {
   return std::nullopt;
 }
 
-std::string DescribeMessageBox(const MessageBoxRequest& request, MessageAnswer answer,
-                               std::string_view how) {
+std::string DescribeMessageBox(const MessageBoxRequest& request) {
   std::string line = "message box [";
   line += IconName(request.icon);
   line += "] \"" + OneLine(request.caption) + "\": " + OneLine(request.text) + " [";
   line += SetOf(request.buttons).names;
-  line += "] -> ";
+  line += "]";
+  return line;
+}
+
+std::string DescribeMessageBox(const MessageBoxRequest& request, MessageAnswer answer,
+                               std::string_view how) {
+  std::string line = DescribeMessageBox(request);
+  line += " -> ";
   line += AnswerName(answer);
   line += " (";
   line += how;

@@ -24,8 +24,11 @@ std::string_view AnswerName(MessageAnswer answer);
 std::optional<MessageAnswer> AnswerFromName(std::string_view name);
 
 // One line in UTF-8, line breaks of the text shown as \r and \n:
+//   message box [warning] "CAPTION": TEXT [ok/cancel]
+std::string DescribeMessageBox(const MessageBoxRequest& request);
+
+// The same line with the answer and where it came from ("scripted", "default"):
 //   message box [warning] "CAPTION": TEXT [ok/cancel] -> cancel (HOW)
-// where HOW says where the answer came from ("scripted", "default").
 std::string DescribeMessageBox(const MessageBoxRequest& request, MessageAnswer answer,
                                std::string_view how);
 

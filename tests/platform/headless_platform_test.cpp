@@ -303,7 +303,7 @@ TEST_F(AnsweringHeadlessTest, AnAnswerThatDoesNotFitTheBoxStopsTheRun) {
     EXPECT_EQ(error.File(), "test.txt");
     EXPECT_EQ(error.Line(), 4);
     EXPECT_THAT(error.Problem(), HasSubstr("the answer \"cancel\" does not fit the message box"));
-    EXPECT_THAT(error.Problem(), HasSubstr("[yes/no]"));
+    EXPECT_THAT(error.Problem(), HasSubstr("\"確認\": 「題」を終了しますか？ [yes/no]"));
   }
   static_assert(!std::is_base_of_v<KestError, ScriptedInputError>, "the interpreter must not swallow it");
 }

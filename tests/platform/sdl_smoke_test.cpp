@@ -1,10 +1,13 @@
 // Opens a real window when a display is reachable (for example under xvfb-run) and checks that
-// what is presented is what the window shows. Without a display every test here is skipped, so
-// the suite never needs one.
+// what is presented is what the window shows. Without a display those tests are skipped, so the
+// suite never needs one; the failure to reach a display is checked instead.
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
 
 #include "platform/sdl/sdl_platform.h"
 
@@ -50,6 +53,62 @@ class SdlSmokeTest : public ::testing::Test {
   std::unique_ptr<Platform> platform_;
   Display* display_ = nullptr;
 };
+
+// Sets (or with nullptr removes) an environment variable for the life of the object.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    if (value) {
+      setenv(name, value, 1);
+    } else {
+      unsetenv(name);
+    }
+  }
+  ~ScopedEnvironment() {
+    if (old_) {
+      setenv(name_, old_->c_str(), 1);
+    } else {
+      unsetenv(name_);
+    }
+  }
+  ScopedEnvironment(const ScopedEnvironment&) = delete;
+  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+TEST(SdlWithoutDisplay, OpeningSaysThereIsNoDisplay) {
+  // The X11 driver with no X server named: what a terminal without a desktop looks like.
+  const ScopedEnvironment driver("SDL_VIDEODRIVER", "x11");
+  const ScopedEnvironment x_display("DISPLAY", nullptr);
+  const ScopedEnvironment wayland_display("WAYLAND_DISPLAY", nullptr);
+  std::unique_ptr<Platform> platform = CreateSdlPlatform();
+  try {
+    const IgnoreLeaksOfSystemLibraries ignore;
+    platform->OpenDisplay({{64, 48}, "t"});
+    FAIL() << "a display was opened";
+  } catch (const NoDisplayError& error) {
+    EXPECT_NE(std::string(error.what()).find("no display can be opened"), std::string::npos) << error.what();
+  }
+  EXPECT_EQ(platform->CurrentDisplay(), nullptr);
+  EXPECT_EQ(platform->PollEvent(), std::nullopt);
+}
+
+TEST(SdlWithoutDisplay, DriversThatDrawNowhereDoNotCountAsADisplay) {
+  // With no driver named and no desktop, SDL would fall back to its offscreen driver; only a
+  // console's own graphics device could still give a real screen.
+  if (std::filesystem::exists("/dev/dri")) GTEST_SKIP() << "this machine has a graphics device";
+  const ScopedEnvironment driver("SDL_VIDEODRIVER", nullptr);
+  const ScopedEnvironment x_display("DISPLAY", nullptr);
+  const ScopedEnvironment wayland_display("WAYLAND_DISPLAY", nullptr);
+  std::unique_ptr<Platform> platform = CreateSdlPlatform();
+  const IgnoreLeaksOfSystemLibraries ignore;
+  EXPECT_THROW(platform->OpenDisplay({{64, 48}, "t"}), NoDisplayError);
+  EXPECT_EQ(platform->CurrentDisplay(), nullptr);
+}
 
 std::uint32_t PixelAt(const Image& image, int x, int y) {
   const std::uint8_t* p = &image.bgrx[(static_cast<std::size_t>(y) * image.size.width + x) * 4];

@@ -17,7 +17,7 @@ bool CopyRectangles(const SurfaceView& source, Image& target, std::span<const Re
 // nearest pixel (each output pixel shows the scene pixel OutputToScene gives).
 Image StretchToViewport(const SurfaceView& scene, const Viewport& viewport);
 
-class HeadlessDisplay : public Display {
+class HeadlessDisplay final : public Display {
  public:
   HeadlessDisplay(HeadlessPlatform& platform, const DisplaySpec& spec);
 

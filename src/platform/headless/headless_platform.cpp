@@ -53,8 +53,7 @@ MessageAnswer HeadlessPlatform::ShowMessageBox(const MessageBoxRequest& request)
     if (!Offers(request.buttons, scripted.answer)) {
       throw ScriptedInputError(input_.file, scripted.line,
                                "the answer \"" + std::string(AnswerName(scripted.answer)) +
-                                   "\" does not fit the message box it met: " +
-                                   DescribeMessageBox(request, DefaultAnswer(request.buttons), "not answered"));
+                                   "\" does not fit the message box it met: " + DescribeMessageBox(request));
     }
     answer = scripted.answer;
     how = "scripted";

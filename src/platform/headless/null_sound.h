@@ -10,7 +10,7 @@
 
 namespace kest::platform {
 
-class NullSoundOutput : public SoundOutput {
+class NullSoundOutput final : public SoundOutput {
  public:
   // Frames pulled from the mixer in one call at most, so a long step of the clock is pulled in
   // blocks the size a real device would ask for.

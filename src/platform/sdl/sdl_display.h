@@ -10,7 +10,7 @@
 
 namespace kest::platform {
 
-class SdlDisplay : public Display {
+class SdlDisplay final : public Display {
  public:
   // The video subsystem must be initialised. Throws PlatformError.
   explicit SdlDisplay(const DisplaySpec& spec);

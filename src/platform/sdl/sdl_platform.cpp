@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <array>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -36,9 +37,7 @@ std::uint32_t IconFlags(MessageIcon icon) {
 class Subsystem {
  public:
   explicit Subsystem(std::uint32_t flag) : flag_(flag) {}
-  ~Subsystem() {
-    if (started_) SDL_QuitSubSystem(flag_);
-  }
+  ~Subsystem() { Stop(); }
   Subsystem(const Subsystem&) = delete;
   Subsystem& operator=(const Subsystem&) = delete;
 
@@ -47,6 +46,10 @@ class Subsystem {
     return started_;
   }
   bool Started() const { return started_; }
+  void Stop() {
+    if (started_) SDL_QuitSubSystem(flag_);
+    started_ = false;
+  }
 
  private:
   std::uint32_t flag_;
@@ -78,6 +81,14 @@ class SdlPlatform : public Platform {
     if (display_) throw PlatformError("a display is already open");
     if (!video_.Start()) {
       throw NoDisplayError(cp932::FromUtf8Lenient(std::string("no display can be opened: ") + SDL_GetError()));
+    }
+    // Without X11 or Wayland, SDL falls back to drivers that draw nowhere; a player in such a
+    // window would run unseen. They count as a display only when asked for by name.
+    const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+    const char* requested = std::getenv("SDL_VIDEODRIVER");
+    if ((driver == "offscreen" || driver == "dummy") && !(requested && driver == requested)) {
+      video_.Stop();
+      throw NoDisplayError("no display can be opened: neither X11 nor Wayland is reachable");
     }
     display_ = std::make_unique<SdlDisplay>(spec);
     return *display_;
@@ -195,15 +206,17 @@ std::optional<InputEvent> SdlPlatform::Translate(const SDL_Event& event) {
 }
 
 MessageAnswer SdlPlatform::ShowMessageBox(const MessageBoxRequest& request) {
-  std::vector<SDL_MessageBoxButtonData> buttons;
+  // Enter picks the first button, Escape the second (or the only one).
   const MessageAnswer default_answer = DefaultAnswer(request.buttons);
   const MessageAnswer dismiss_answer = DismissAnswer(request.buttons);
-  for (const MessageAnswer answer : {default_answer, dismiss_answer}) {
-    if (!buttons.empty() && answer == default_answer) break;  // a box with one button
-    std::uint32_t flags = 0;
-    if (answer == default_answer) flags |= SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
-    if (answer == dismiss_answer) flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
-    buttons.push_back({flags, static_cast<int>(answer), kButtonLabels[static_cast<std::size_t>(answer)]});
+  const bool one_button = default_answer == dismiss_answer;
+  std::vector<SDL_MessageBoxButtonData> buttons{
+      {one_button ? SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT
+                  : std::uint32_t{SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT},
+       static_cast<int>(default_answer), kButtonLabels[static_cast<std::size_t>(default_answer)]}};
+  if (!one_button) {
+    buttons.push_back({SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, static_cast<int>(dismiss_answer),
+                       kButtonLabels[static_cast<std::size_t>(dismiss_answer)]});
   }
   const std::string caption = cp932::ToUtf8Lenient(request.caption);
   const std::string text = cp932::ToUtf8Lenient(request.text);

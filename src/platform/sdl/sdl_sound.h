@@ -10,7 +10,7 @@
 
 namespace kest::platform {
 
-class SdlSoundOutput : public SoundOutput {
+class SdlSoundOutput final : public SoundOutput {
  public:
   // The audio subsystem must be initialised. Throws PlatformError.
   explicit SdlSoundOutput(MixCallback callback);
