@@ -1,0 +1,55 @@
+#pragma once
+// The headless display: a scene-sized framebuffer in memory that changes only through Present.
+
+#include <string>
+
+#include "platform/platform.h"
+
+namespace kest::platform {
+
+class HeadlessPlatform;
+
+// Copies the clipped rectangles of `source` into `target` (both scene surfaces, B, G, R, X);
+// returns whether any pixel was copied. Rectangles are clipped to both surfaces.
+bool CopyRectangles(const SurfaceView& source, Image& target, std::span<const Rect> rectangles);
+
+// The output a viewport shows: black, with the scene stretched onto the destination rectangle by
+// nearest pixel (each output pixel shows the scene pixel OutputToScene gives).
+Image StretchToViewport(const SurfaceView& scene, const Viewport& viewport);
+
+class HeadlessDisplay final : public Display {
+ public:
+  HeadlessDisplay(HeadlessPlatform& platform, const DisplaySpec& spec);
+
+  Size SceneSize() const override { return framebuffer_.size; }
+  void SetTitle(std::string_view cp932_title) override { title_ = cp932_title; }
+  bool Present(const SurfaceView& surface, std::span<const Rect> changed) override;
+  bool SetScale(int scale) override;
+  int Scale() const override { return scale_; }
+  bool SetScreenMode(ScreenMode mode, std::optional<DisplayMode> exclusive_mode = {}) override;
+  ScreenMode CurrentScreenMode() const override { return mode_; }
+  std::vector<DisplayMode> DisplayModes() const override;
+  DisplayMode DesktopMode() const override;
+  Point PointerPosition() const override;
+  void WarpPointer(Point scene_point) override;
+  void SetCursorVisibility(CursorVisibility visibility) override { cursor_ = visibility; }
+  Image CaptureOutput() override;
+
+  const Image& Framebuffer() const { return framebuffer_; }
+  const std::string& Title() const { return title_; }
+  CursorVisibility Cursor() const { return cursor_; }
+  std::uint64_t PresentedFrames() const { return presented_frames_; }
+  Viewport CurrentViewport() const;
+
+ private:
+  HeadlessPlatform& platform_;
+  Image framebuffer_;
+  std::string title_;
+  int scale_ = 1;
+  ScreenMode mode_ = ScreenMode::kWindow;
+  Size full_screen_size_;
+  CursorVisibility cursor_ = CursorVisibility::kShown;
+  std::uint64_t presented_frames_ = 0;
+};
+
+}  // namespace kest::platform

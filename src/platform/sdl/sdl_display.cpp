@@ -1,0 +1,234 @@
+#include "platform/sdl/sdl_display.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "core/cp932.h"
+
+namespace kest::platform {
+namespace {
+
+[[noreturn]] void Fail(const std::string& step) {
+  throw PlatformError(cp932::FromUtf8Lenient(step + ": " + SDL_GetError()));
+}
+
+// The player counts a four-byte pixel as 32 bits deep, whatever of it is unused.
+int DepthOf(std::uint32_t format) {
+  return SDL_BYTESPERPIXEL(format) == 4 ? 32 : static_cast<int>(SDL_BITSPERPIXEL(format));
+}
+
+DisplayMode ToDisplayMode(const SDL_DisplayMode& mode) {
+  return {mode.w, mode.h, DepthOf(mode.format), mode.refresh_rate};
+}
+
+// Window coordinates (mouse events) and renderer pixels differ on high-density screens.
+Point Rescale(Point point, Size from, Size to) {
+  if (from.width <= 0 || from.height <= 0) return point;
+  return {static_cast<int>(std::int64_t{point.x} * to.width / from.width),
+          static_cast<int>(std::int64_t{point.y} * to.height / from.height)};
+}
+
+}  // namespace
+
+SdlDisplay::SdlDisplay(const DisplaySpec& spec) : scene_(spec.scene) {
+  if (scene_.width <= 0 || scene_.height <= 0) throw PlatformError("display: the scene size must be positive");
+  scale_ = (spec.scale >= 1 && spec.scale <= kMaxScale) ? spec.scale : 1;
+  const Viewport window = WindowViewport(scene_, scale_);
+  window_ = SDL_CreateWindow(cp932::ToUtf8Lenient(spec.title).c_str(), SDL_WINDOWPOS_CENTERED,
+                             SDL_WINDOWPOS_CENTERED, window.output.width, window.output.height, SDL_WINDOW_SHOWN);
+  if (!window_) Fail("cannot create the window");
+  // The best renderer the system has; SDL falls back to its software renderer by itself. No
+  // vertical sync: the frame loop paces itself.
+  renderer_ = SDL_CreateRenderer(window_, -1, 0);
+  if (!renderer_) {
+    SDL_DestroyWindow(window_);
+    Fail("cannot create a renderer for the window");
+  }
+  // SDL_PIXELFORMAT_RGB888 lies in memory as B, G, R, X on little-endian machines: the scene's
+  // own layout, so uploads are plain copies.
+  texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, scene_.width,
+                               scene_.height);
+  if (!texture_) {
+    SDL_DestroyRenderer(renderer_);
+    SDL_DestroyWindow(window_);
+    Fail("cannot create the scene texture");
+  }
+  // A new texture holds undefined pixels; the window starts black like the player's.
+  const Image black{scene_, std::vector<std::uint8_t>(static_cast<std::size_t>(scene_.width) * scene_.height * 4, 0)};
+  UploadRectangle(black.View(), Rect{0, 0, scene_.width, scene_.height});
+  if (spec.mode == ScreenMode::kFullScreen) SetScreenMode(ScreenMode::kFullScreen);
+  Redraw();
+}
+
+SdlDisplay::~SdlDisplay() {
+  SDL_DestroyTexture(texture_);
+  SDL_DestroyRenderer(renderer_);
+  SDL_DestroyWindow(window_);
+}
+
+void SdlDisplay::SetTitle(std::string_view cp932_title) {
+  SDL_SetWindowTitle(window_, cp932::ToUtf8Lenient(cp932_title).c_str());
+}
+
+void SdlDisplay::UploadRectangle(const SurfaceView& surface, const Rect& rectangle) {
+  const SDL_Rect area{rectangle.left, rectangle.top, rectangle.Width(), rectangle.Height()};
+  void* pixels = nullptr;
+  int pitch = 0;
+  if (SDL_LockTexture(texture_, &area, &pixels, &pitch) != 0) return;
+  // The locked area is write-only and must be written whole; the source may run bottom-up.
+  const std::size_t row_bytes = static_cast<std::size_t>(rectangle.Width()) * 4;
+  auto* target = static_cast<std::uint8_t*>(pixels);
+  for (int y = rectangle.top; y < rectangle.bottom; ++y, target += pitch) {
+    std::memcpy(target, surface.Row(y) + std::ptrdiff_t{rectangle.left} * 4, row_bytes);
+  }
+  SDL_UnlockTexture(texture_);
+}
+
+bool SdlDisplay::Present(const SurfaceView& surface, std::span<const Rect> changed) {
+  if (surface.pixels == nullptr) return false;
+  const Rect bounds = Intersect(Rect{0, 0, surface.size.width, surface.size.height},
+                                Rect{0, 0, scene_.width, scene_.height});
+  bool presented = false;
+  for (const Rect& rectangle : changed) {
+    const Rect clipped = Intersect(rectangle, bounds);
+    if (clipped.IsEmpty()) continue;
+    UploadRectangle(surface, clipped);
+    presented = true;
+  }
+  if (presented) Redraw();
+  return presented;
+}
+
+Viewport SdlDisplay::CurrentViewport() const {
+  // The window may not have the size asked for (a tiling window manager, a screen too small):
+  // fitting the scene into what the window really has keeps its aspect ratio either way.
+  return FullScreenViewport(scene_, OutputSize());
+}
+
+void SdlDisplay::RenderTexture() {
+  const Viewport viewport = CurrentViewport();
+  const bool whole_multiple = viewport.dest.Width() % scene_.width == 0 &&
+                              viewport.dest.Height() % scene_.height == 0;
+  SDL_SetTextureScaleMode(texture_, whole_multiple ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
+  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+  SDL_RenderClear(renderer_);
+  const SDL_Rect dest{viewport.dest.left, viewport.dest.top, viewport.dest.Width(), viewport.dest.Height()};
+  SDL_RenderCopy(renderer_, texture_, nullptr, &dest);
+}
+
+void SdlDisplay::Redraw() {
+  RenderTexture();
+  SDL_RenderPresent(renderer_);
+}
+
+void SdlDisplay::ResizeWindowToScale() {
+  const Viewport window = WindowViewport(scene_, scale_);
+  SDL_SetWindowSize(window_, window.output.width, window.output.height);
+}
+
+bool SdlDisplay::SetScale(int scale) {
+  if (scale < 1 || scale > kMaxScale) return false;
+  scale_ = scale;
+  if (mode_ == ScreenMode::kWindow) {
+    ResizeWindowToScale();
+    Redraw();
+  }
+  return true;
+}
+
+bool SdlDisplay::SetScreenMode(ScreenMode mode, std::optional<DisplayMode> exclusive_mode) {
+  if (mode == ScreenMode::kWindow) {
+    if (SDL_SetWindowFullscreen(window_, 0) != 0) return false;
+    mode_ = mode;
+    ResizeWindowToScale();
+    Redraw();
+    return true;
+  }
+  std::uint32_t flags = SDL_WINDOW_FULLSCREEN_DESKTOP;
+  if (exclusive_mode) {
+    const SDL_DisplayMode wanted{0, exclusive_mode->width, exclusive_mode->height, exclusive_mode->refresh_rate,
+                                 nullptr};
+    SDL_DisplayMode closest;
+    if (!SDL_GetClosestDisplayMode(DisplayIndex(), &wanted, &closest)) return false;
+    if (SDL_SetWindowDisplayMode(window_, &closest) != 0) return false;
+    flags = SDL_WINDOW_FULLSCREEN;
+  }
+  if (SDL_SetWindowFullscreen(window_, flags) != 0) {
+    SDL_SetWindowFullscreen(window_, 0);  // whatever half happened, the window stays a window
+    Redraw();
+    return false;
+  }
+  mode_ = mode;
+  Redraw();
+  return true;
+}
+
+int SdlDisplay::DisplayIndex() const { return std::max(SDL_GetWindowDisplayIndex(window_), 0); }
+
+std::vector<DisplayMode> SdlDisplay::DisplayModes() const {
+  std::vector<DisplayMode> modes;
+  const int display = DisplayIndex();
+  const int count = SDL_GetNumDisplayModes(display);
+  for (int i = 0; i < count; ++i) {
+    SDL_DisplayMode mode;
+    if (SDL_GetDisplayMode(display, i, &mode) == 0) modes.push_back(ToDisplayMode(mode));
+  }
+  return modes;
+}
+
+DisplayMode SdlDisplay::DesktopMode() const {
+  SDL_DisplayMode mode;
+  if (SDL_GetDesktopDisplayMode(DisplayIndex(), &mode) != 0) return {0, 0, 24, 0};  // depth unknown
+  return ToDisplayMode(mode);
+}
+
+Size SdlDisplay::WindowSize() const {
+  Size size;
+  SDL_GetWindowSize(window_, &size.width, &size.height);
+  return size;
+}
+
+Size SdlDisplay::OutputSize() const {
+  Size size;
+  SDL_GetRendererOutputSize(renderer_, &size.width, &size.height);
+  return size;
+}
+
+Point SdlDisplay::WindowToScene(int x, int y) const {
+  return OutputToScene(CurrentViewport(), Rescale(Point{x, y}, WindowSize(), OutputSize()));
+}
+
+Point SdlDisplay::PointerPosition() const {
+  int x = 0;
+  int y = 0;
+  SDL_GetMouseState(&x, &y);
+  return WindowToScene(x, y);
+}
+
+void SdlDisplay::WarpPointer(Point scene_point) {
+  const Point window = Rescale(SceneToOutput(CurrentViewport(), scene_point), OutputSize(), WindowSize());
+  SDL_WarpMouseInWindow(window_, window.x, window.y);
+}
+
+void SdlDisplay::SetCursorVisibility(CursorVisibility visibility) {
+  SDL_ShowCursor(visibility == CursorVisibility::kShown ? SDL_ENABLE : SDL_DISABLE);
+}
+
+Image SdlDisplay::CaptureOutput() {
+  // The back buffer is undefined after a present, so draw, read, then present.
+  RenderTexture();
+  const Viewport viewport = CurrentViewport();
+  Image image{viewport.output, {}};
+  image.bgrx.resize(static_cast<std::size_t>(std::max(viewport.output.width, 0)) *
+                    static_cast<std::size_t>(std::max(viewport.output.height, 0)) * 4);
+  if (!image.bgrx.empty() &&
+      SDL_RenderReadPixels(renderer_, nullptr, SDL_PIXELFORMAT_RGB888, image.bgrx.data(), viewport.output.width * 4) !=
+          0) {
+    Fail("cannot read the window's pixels");
+  }
+  SDL_RenderPresent(renderer_);
+  return image;
+}
+
+}  // namespace kest::platform
