@@ -58,9 +58,9 @@ struct CommandSpec {
 inline constexpr std::size_t kCommandTypeCount = 61;
 
 const std::array<CommandSpec, kCommandTypeCount>& CommandSpecs();
-// The spec of a type byte (its low 7 bits), or nullptr when outside the table.
+// The table row of a type byte (its low 7 bits), or nullptr when outside the table.
 const CommandSpec* FindCommandSpec(std::uint8_t type_byte);
-// The spec named `name` (exactly), or nullptr.
+// The table row named `name` (exactly), or nullptr.
 const CommandSpec* FindCommandSpec(std::string_view name);
 
 }  // namespace kest

@@ -190,5 +190,46 @@ TEST_F(ProjectTest, AFullInstallBesideTheProgramNeedsNoDisk) {
   EXPECT_EQ(project.Title, "Demo");
 }
 
+TEST_F(ProjectTest, WithoutAGameFolderTheTitlesDiskIsFound) {
+  InstallFile install;
+  install.InstallId = "Demo";
+  game_.Write("install.dat", WriteInstallFile(install));  // a partial install: data on the disk
+  // The first scan finds nothing; the user inserts the disk and answers OK.
+  bool inserted = false;
+  const auto insert_disk = [&] {
+    disk_.Write("install.dat", WriteInstallFile(install));
+    disk_.Write("game.dat", BuildArchive({{"kest.kpb", WriteProjectFile(project_)}, {"start.ksb", TextBytes("p")}}));
+    inserted = true;
+  };
+  class InsertingHost : public ScriptedHost {
+   public:
+    std::function<void()> on_show;
+    bool ShowMessage(const std::string& caption, const std::string& text, Icon icon, Buttons buttons) override {
+      if (on_show) on_show();
+      return ScriptedHost::ShowMessage(caption, text, icon, buttons);
+    }
+  } host;
+  host.answers = {true};
+  host.on_show = insert_disk;
+  TProject project(files_, params_, host, {.program_folder = game_.Path().string() + "/", .save_file = game_.File("save.dat")});
+  EXPECT_TRUE(inserted);
+  ASSERT_EQ(host.shown.size(), 1u);
+  EXPECT_EQ(host.shown[0].text, Message(ScenarioMessage::InsertDisk));
+  EXPECT_FALSE(project.QuitRequested());
+  EXPECT_EQ(project.Title, "Demo");
+}
+
+TEST_F(ProjectTest, ADiskThatNeverComesEndsInAQuit) {
+  InstallFile install;
+  install.InstallId = "Demo";
+  game_.Write("install.dat", WriteInstallFile(install));
+  host_.answers = {false, false, false, true};  // cancel, keep waiting, cancel, quit
+  TProject project(files_, params_, host_, {.program_folder = game_.Path().string() + "/", .save_file = game_.File("save.dat")});
+  EXPECT_TRUE(project.QuitRequested());
+  ASSERT_EQ(host_.shown.size(), 4u);
+  EXPECT_EQ(host_.shown[0].text, Message(ScenarioMessage::InsertDisk));
+  EXPECT_EQ(host_.shown[1].text, Message(ScenarioMessage::DefaultExitMessage));
+}
+
 }  // namespace
 }  // namespace kest
