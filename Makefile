@@ -5,6 +5,9 @@
 #   make fuzz   build with clang's libFuzzer and fuzz each target for FUZZ_SECONDS
 
 JOBS ?= $(shell nproc)
+# ccache hits across clones: paths below the checkout are hashed relative to it.
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
 FUZZ_SECONDS ?= 60
 CMAKE_COMMON := -G Ninja -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
 
