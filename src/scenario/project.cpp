@@ -110,6 +110,9 @@ TProject::TProject(TVrFileManager& files, TParamCollection& params, TProjectHost
 TProject::~TProject() { files_.SetDiskPrompt(nullptr); }
 
 void TProject::Start() {
+  // The player's own settings until the project file is read.
+  FrameWait = true;
+  SoundExtensions = "wav.wma.ogg";
   DiskPrompt = Message(ScenarioMessage::DefaultDiskPrompt);
   ExitMessage = Message(ScenarioMessage::DefaultExitMessage);
   quit_requested_ = true;
@@ -158,22 +161,9 @@ bool TProject::ReadProject() {
   const ProjectFile project = ReadProjectFile(bytes, kProjectFileName);
   if (project.version > kNewestProjectVersion) return false;
 
-  Title = project.Title;
+  static_cast<ProjectSettings&>(*this) = project;
   host_.SetApplicationTitle(Title);
-  ScreenWidth = project.ScreenWidth;
-  ScreenHeight = project.ScreenHeight;
   host_.SceneSizeKnown(ScreenWidth, ScreenHeight);
-  FullScreenWidth = project.FullScreenWidth;
-  FullScreenHeight = project.FullScreenHeight;
-  StartPage = project.StartPage;
-  ExitPage = project.ExitPage;
-  RegistryKey = project.RegistryKey;
-  ImageSeed = project.ImageSeed;
-  WriteStatusFile = project.WriteStatusFile;
-  FrameWait = project.FrameWait;
-  SoundExtensions = project.SoundExtensions;
-  DiskPrompt = project.DiskPrompt;
-  ExitMessage = project.ExitMessage;
   CreateDeclaredVariables(project.Variables);
   FolderDisks.Assign(project.FolderDisks);
   return true;

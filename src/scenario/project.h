@@ -24,7 +24,7 @@ struct ProjectStartup {
   std::string save_file;               // the real path of "save.dat"
 };
 
-class TProject {
+class TProject : public ProjectSettings {
  public:
   // Runs the start-up. Afterwards QuitRequested() is clear and the start page is known to exist,
   // or QuitRequested() is set and the player closes. Errors of the status data propagate.
@@ -50,18 +50,6 @@ class TProject {
   void ReadSaveCaptions();
   const std::vector<std::pair<std::int32_t, std::string>>& SaveCaptions() const { return save_captions_; }
 
-  std::string Title;
-  std::int32_t ScreenWidth = 0, ScreenHeight = 0;
-  std::int32_t FullScreenWidth = 0, FullScreenHeight = 0;
-  std::string StartPage;
-  std::string ExitPage;
-  std::string RegistryKey;
-  std::int32_t ImageSeed = 0;
-  bool WriteStatusFile = true;
-  bool FrameWait = true;
-  std::string SoundExtensions = "wav.wma.ogg";
-  std::string DiskPrompt;
-  std::string ExitMessage;
   TFolderDiskList FolderDisks;
   std::int32_t PendingLoad = -1;
   std::int32_t PendingSave = -1;

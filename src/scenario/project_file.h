@@ -37,8 +37,8 @@ struct FolderDisk {
   bool operator==(const FolderDisk&) const = default;
 };
 
-struct ProjectFile {
-  std::int32_t version = kNewestProjectVersion;
+// The project-wide settings, as the file stores them and as the running project carries them.
+struct ProjectSettings {
   std::string Title;
   std::int32_t ScreenWidth = 0, ScreenHeight = 0;
   std::int32_t FullScreenWidth = 0, FullScreenHeight = 0;
@@ -51,6 +51,11 @@ struct ProjectFile {
   std::string SoundExtensions = ".wav.wma.ogg.mid";
   std::string DiskPrompt;
   std::string ExitMessage;
+  bool operator==(const ProjectSettings&) const = default;
+};
+
+struct ProjectFile : ProjectSettings {
+  std::int32_t version = kNewestProjectVersion;
   std::vector<DeclaredVariable> Variables;
   std::vector<FolderDisk> FolderDisks;
   bool operator==(const ProjectFile&) const = default;

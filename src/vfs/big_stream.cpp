@@ -23,22 +23,29 @@ std::int64_t NonNegative(std::int64_t value) { return std::max<std::int64_t>(val
 
 }  // namespace
 
+// Copies up to `count` bytes through a buffer of at most kCopyBufferSize bytes, stopping when
+// the source runs dry or the target takes less than it was given.
+template <typename Read, typename Write>
+std::int64_t CopyPieces(std::int64_t count, std::int64_t buffer_size, Read read, Write write) {
+  Bytes buffer(static_cast<std::size_t>(std::min(NonNegative(count), buffer_size)));
+  std::int64_t copied = 0;
+  while (copied < count) {
+    const std::int64_t got = read(buffer.data(), std::min(count - copied, buffer_size));
+    if (got <= 0) break;
+    const std::int64_t written = write(buffer.data(), got);
+    copied += written;
+    if (written < got) break;
+  }
+  return copied;
+}
+
 std::int64_t TVxBigStream::CopyFromBig(TVxBigStream& source, std::int64_t count) {
   if (count == 0) {
     source.SetPosition(0);
     count = source.GetSize();
   }
-  Bytes buffer(static_cast<std::size_t>(std::min(NonNegative(count), kCopyBufferSize)));
-  std::int64_t copied = 0;
-  while (copied < count) {
-    const std::int64_t piece = std::min<std::int64_t>(count - copied, kCopyBufferSize);
-    const std::int64_t read = source.Read(buffer.data(), piece);
-    if (read <= 0) break;
-    const std::int64_t written = Write(buffer.data(), read);
-    copied += written;
-    if (written < read) break;
-  }
-  return copied;
+  return CopyPieces(count, kCopyBufferSize, [&](void* b, std::int64_t n) { return source.Read(b, n); },
+                    [&](const void* b, std::int64_t n) { return Write(b, n); });
 }
 
 std::int64_t TVxBigStream::CopyFrom(TStream& source, std::int64_t count) {
@@ -46,29 +53,13 @@ std::int64_t TVxBigStream::CopyFrom(TStream& source, std::int64_t count) {
     source.SetPosition(0);
     count = source.Size();
   }
-  Bytes buffer(static_cast<std::size_t>(std::min(NonNegative(count), kCopyBufferSize)));
-  std::int64_t copied = 0;
-  while (copied < count) {
-    const std::int64_t read = source.Read(buffer.data(), std::min(count - copied, kCopyBufferSize));
-    if (read <= 0) break;
-    const std::int64_t written = Write(buffer.data(), read);
-    copied += written;
-    if (written < read) break;
-  }
-  return copied;
+  return CopyPieces(count, kCopyBufferSize, [&](void* b, std::int64_t n) { return source.Read(b, n); },
+                    [&](const void* b, std::int64_t n) { return Write(b, n); });
 }
 
 std::int64_t TVxBigStream::CopyTo(TStream& target, std::int64_t count) {
-  Bytes buffer(static_cast<std::size_t>(std::min(NonNegative(count), kCopyBufferSize)));
-  std::int64_t copied = 0;
-  while (copied < count) {
-    const std::int64_t read = Read(buffer.data(), std::min(count - copied, kCopyBufferSize));
-    if (read <= 0) break;
-    const std::int64_t written = target.Write(buffer.data(), read);
-    copied += written;
-    if (written < read) break;
-  }
-  return copied;
+  return CopyPieces(count, kCopyBufferSize, [&](void* b, std::int64_t n) { return Read(b, n); },
+                    [&](const void* b, std::int64_t n) { return target.Write(b, n); });
 }
 
 // --- segmented files ---------------------------------------------------------------------------

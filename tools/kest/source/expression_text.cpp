@@ -322,13 +322,18 @@ std::string RawForm(const TKestParser& expression) {
   return out + "}";
 }
 
+// The player's compiler: its errors are KestErrors with the player's messages.
+Bytes CompileTextOrThrow(std::string_view text) {
+  TBuildKestParser compiler;
+  compiler.Parse(text);
+  ByteWriter out;
+  compiler.SaveToStream(out);
+  return out.Take();
+}
+
 std::optional<Bytes> CompileText(std::string_view text) {
   try {
-    TBuildKestParser compiler;
-    compiler.Parse(text);
-    ByteWriter out;
-    compiler.SaveToStream(out);
-    return out.Take();
+    return CompileTextOrThrow(text);
   } catch (const KestError&) {
     return std::nullopt;
   }
@@ -342,11 +347,7 @@ Bytes CompileExpression(std::string_view text, const Place& place) {
     return RawExpressionReader(text, place).Read();
   }
   try {
-    TBuildKestParser compiler;
-    compiler.Parse(text);
-    ByteWriter out;
-    compiler.SaveToStream(out);
-    return out.Take();
+    return CompileTextOrThrow(text);
   } catch (const KestError& error) {
     place.Fail(0, cp932::ToUtf8Lenient(error.what()));
   }
