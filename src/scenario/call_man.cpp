@@ -236,7 +236,7 @@ bool TCallMan::StartEvent(std::int32_t level) {
   };
   if (!services_.host.EnsureFile(target.page)) {
     if (services_.host.IsOnSomeDisk(target.page)) return false;  // stays queued for its disk
-    drop(target.page + ": no such page");
+    drop("no such page, and on no disk");
     return false;
   }
   // The page is loaded before anything changes, so a page that fails leaves no stray frame.
