@@ -55,7 +55,8 @@ std::string Escaped(const std::string& cp932_text) {
 }
 
 std::string ValueText(const TCustomParam& value) {
-  if (value.Dims().empty()) return Escaped(value.AsStr());
+  // One element in one dimension reads as a scalar: the player cannot tell them apart.
+  if (value.DimCount() <= 1 && value.Count() == 1) return Escaped(value.AsStr());
   std::string text = "[";
   for (std::int32_t i = 0; i < value.Count(); ++i) {
     if (i > 0) text += ',';

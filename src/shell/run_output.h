@@ -29,7 +29,8 @@ class TraceFile final : public TTraceLog {
 // Every variable but the system ones, sorted by name, one per line:
 // NAME<TAB>SCOPE<TAB>TYPE<TAB>VALUE, with SCOPE global, local, auto or status, TYPE int, float,
 // bool or str, VALUE the value's own text (CR and LF as \r and \n), an array as its elements'
-// texts joined by "," inside "[" and "]".
+// texts joined by "," inside "[" and "]" (a value of one element in one dimension is written as
+// a scalar).
 void DumpVariables(const TParamCollection& params, std::ostream& out);
 
 }  // namespace kest::shell
