@@ -14,6 +14,9 @@ const std::string& Message(ScenarioMessage id) {
       "終了します",
       "リビルドしてください",
       "不正なコマンド",
+      "スタックエラー",
+      "%s: not available yet (its subsystem is not built)",
+      "the calls are nested too deeply (more than %s)",
   });
   return table[id];
 }

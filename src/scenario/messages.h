@@ -18,6 +18,9 @@ enum class ScenarioMessage {
   DefaultExitMessage,
   Rebuild,              // a page too old for the player
   BadCommand,           // a command type outside the table
+  StackError,           // a return with no call to return to
+  NotAvailableYet,      // %s is a command or a request whose subsystem is not built
+  CallTooDeep,          // %s is the deepest call depth allowed
   kCount
 };
 

@@ -4,6 +4,8 @@
 
 #include "core/cp932.h"
 #include "core/errors.h"
+#include "core/text_format.h"
+#include "scenario/interpreter_state.h"
 #include "params/param_values.h"
 #include "scenario/install_file.h"
 #include "scenario/messages.h"
@@ -101,13 +103,85 @@ std::int32_t ReadStatusHeader(ByteReader& in) {
   return 0;
 }
 
-TProject::TProject(TVrFileManager& files, TParamCollection& params, TProjectHost& host, ProjectStartup startup)
+// The number of frames' runs the exit page gets: it has no frames of its own, so a page that
+// waits for ever would otherwise keep the player from closing.
+constexpr int kExitPageRuns = 10000;
+
+TProject::TProject(TVrFileManager& files, TParamCollection& params, TProjectHost& host, ProjectStartup startup,
+                   ProjectRuntime runtime)
     : files_(files), params_(params), host_(host), startup_(std::move(startup)) {
+  if (!runtime.functions) own_functions_ = std::make_unique<TSysFuncMan>();
+  if (!runtime.scene) own_scene_ = std::make_unique<TEmptyScene>();
+  if (!runtime.clock) own_clock_ = std::make_unique<TFrameClock>();
+  functions_ = runtime.functions ? runtime.functions : own_functions_.get();
+  scene_ = runtime.scene ? runtime.scene : own_scene_.get();
+  clock_ = runtime.clock ? runtime.clock : own_clock_.get();
   files_.SetDiskPrompt(std::make_shared<DiskPromptAdapter>(*this));
-  Start();
+  try {
+    Start();
+  } catch (...) {
+    params_.SetSystemState(std::make_unique<TSystemState>());
+    files_.SetDiskPrompt(nullptr);
+    throw;
+  }
 }
 
-TProject::~TProject() { files_.SetDiskPrompt(nullptr); }
+TProject::~TProject() {
+  try {
+    RunExitPage();
+  } catch (const std::exception&) {
+    // The caller that wants the exit page's errors runs it itself before.
+  }
+  // Status data is written here once saving exists.
+  params_.SetSystemState(std::make_unique<TSystemState>());
+  files_.SetDiskPrompt(nullptr);
+}
+
+void TProject::RunScript() {
+  if (call_man_ && !quit_requested_) call_man_->Run();
+}
+
+void TProject::RunExitPage() {
+  if (exit_page_done_) return;
+  exit_page_done_ = true;
+  if (ExitPage.empty() || !call_man_) return;
+  struct QuitAgain {
+    bool& quit;
+    ~QuitAgain() { quit = true; }
+  } quit_again{quit_requested_};
+  call_man_->Start(ExitPage);
+  quit_requested_ = false;
+  for (int run = 0; run < kExitPageRuns && !quit_requested_ && !call_man_->MainScriptEnded(); ++run) call_man_->Run();
+}
+
+bool TProject::ProcessPending() {
+  std::string failed;
+  if (PendingLoad >= 0) {
+    PendingLoad = -1;
+    failed = "GameLoad";
+  }
+  if (PendingSave >= 0) {
+    PendingSave = -1;
+    // A save without a caption writes nothing at all.
+    if (!PendingSaveCaption.empty()) failed += failed.empty() ? "GameSave" : ", GameSave";
+  }
+  if (!failed.empty()) throw KestError(FillMessage(Message(ScenarioMessage::NotAvailableYet), {failed}));
+  return false;
+}
+
+void TProject::LoadPage(TPage& page, const std::string& name) { page.LoadPage(files_, name); }
+
+void TProject::RequestQuit() {
+  quit_requested_ = true;
+  host_.RequestClose();
+}
+
+void TProject::RequestSave(std::int32_t slot, std::string page, std::int32_t index, std::string caption) {
+  PendingSave = slot;
+  PendingSavePage = std::move(page);
+  PendingSaveIndex = index;
+  PendingSaveCaption = std::move(caption);
+}
 
 void TProject::Start() {
   // The player's own settings until the project file is read.
@@ -128,11 +202,15 @@ void TProject::Start() {
   ReadOriginalFolderDisks();
 
   // The interpreter starts on the start page; a title without one cannot run.
+  call_man_ = std::make_unique<TCallMan>(InterpreterServices{params_, *functions_, *scene_, *clock_, *this});
+  params_.SetSystemState(std::make_unique<TInterpreterState>(*call_man_, *clock_));
   if (StartPage.empty() || !files_.Exists(StartPage)) {
     host_.ShowMessage(Message(ScenarioMessage::CaptionWarning), Message(ScenarioMessage::NoStartPage),
                       TProjectHost::Icon::Warning, TProjectHost::Buttons::Ok);
     quit_requested_ = true;
+    return;
   }
+  call_man_->Start(StartPage);
 }
 
 void TProject::RestoreStatusData() {

@@ -5,12 +5,18 @@
 // decides whether a file needs another disk.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "params/param_collection.h"
+#include "params/sys_func_man.h"
+#include "scenario/call_man.h"
+#include "scenario/frame_clock.h"
+#include "scenario/scene.h"
+#include "scenario/script_host.h"
 #include "scenario/folder_disks.h"
 #include "scenario/project_file.h"
 #include "scenario/project_host.h"
@@ -24,21 +30,53 @@ struct ProjectStartup {
   std::string save_file;               // the real path of "save.dat"
 };
 
-class TProject : public ProjectSettings {
+// What the interpreter runs with besides the variables: the built-in functions, the scene (its
+// event queue and objects) and the frame clock. Any left out, the project makes its own.
+struct ProjectRuntime {
+  TSysFuncMan* functions = nullptr;
+  TScene* scene = nullptr;
+  TFrameClock* clock = nullptr;
+};
+
+class TProject final : public TScriptHost, public ProjectSettings {
  public:
-  // Runs the start-up. Afterwards QuitRequested() is clear and the start page is known to exist,
-  // or QuitRequested() is set and the player closes. Errors of the status data propagate.
-  TProject(TVrFileManager& files, TParamCollection& params, TProjectHost& host, ProjectStartup startup);
-  ~TProject();
+  // Runs the start-up, which ends by placing the interpreter on the start page. Afterwards
+  // QuitRequested() is clear, or it is set and the player closes. Errors of the status data
+  // and of reading the start page propagate.
+  TProject(TVrFileManager& files, TParamCollection& params, TProjectHost& host, ProjectStartup startup,
+           ProjectRuntime runtime = {});
+  // Runs the exit page if RunExitPage has not (its errors are lost here).
+  ~TProject() override;
   TProject(const TProject&) = delete;
   TProject& operator=(const TProject&) = delete;
 
-  bool QuitRequested() const { return quit_requested_; }
+  bool QuitRequested() const override { return quit_requested_; }
   void SetQuitRequested(bool quit) { quit_requested_ = quit; }
 
+  // The interpreter, once start-up reached it; none before or when start-up stopped earlier.
+  TCallMan* CallMan() { return call_man_.get(); }
+  TScene& Scene() { return *scene_; }
+  TFrameClock& Clock() { return *clock_; }
+
+  // One frame's run of the interpreter.
+  void RunScript();
+  // The end of a frame: the pending game load, then the pending save. True when a game was
+  // loaded. Both requests are cleared; saving and loading games are not built yet, so a
+  // request that would write or read raises "... not available yet".
+  bool ProcessPending();
+  // Runs the exit page to its end, once; the interpreter's errors propagate. Afterwards
+  // QuitRequested() is set.
+  void RunExitPage();
+
+  // ---- TScriptHost
+  void LoadPage(TPage& page, const std::string& name) override;
   // Makes a file reachable before it is opened: true when it exists; otherwise a file on a
   // listed disk, unless it is a sound, asks for that disk.
-  bool EnsureFile(std::string_view name);
+  bool EnsureFile(std::string_view name) override;
+  bool IsOnSomeDisk(std::string_view name) override { return FolderDisks.DiskOf(name) > 0; }
+  void RequestQuit() override;
+  void RequestSave(std::int32_t slot, std::string page, std::int32_t index, std::string caption) override;
+  void RequestLoad(std::int32_t slot) override { PendingLoad = slot; }
   // Looks for the game data beside the program or on a disk; false when the player must quit.
   bool LocateGameData();
 
@@ -53,6 +91,9 @@ class TProject : public ProjectSettings {
   TFolderDiskList FolderDisks;
   std::int32_t PendingLoad = -1;
   std::int32_t PendingSave = -1;
+  std::string PendingSavePage;
+  std::int32_t PendingSaveIndex = 0;
+  std::string PendingSaveCaption;
 
  private:
   class DiskPromptAdapter;
@@ -70,6 +111,16 @@ class TProject : public ProjectSettings {
   ProjectStartup startup_;
   bool quit_requested_ = true;
   std::vector<std::pair<std::int32_t, std::string>> save_captions_;
+
+  // The runtime the caller did not supply, owned here.
+  std::unique_ptr<TSysFuncMan> own_functions_;
+  std::unique_ptr<TEmptyScene> own_scene_;
+  std::unique_ptr<TFrameClock> own_clock_;
+  TSysFuncMan* functions_;
+  TScene* scene_;
+  TFrameClock* clock_;
+  std::unique_ptr<TCallMan> call_man_;
+  bool exit_page_done_ = false;
 };
 
 // The status entry of "save.dat" begins with "Status" and three version digits; without them

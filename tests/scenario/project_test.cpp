@@ -5,6 +5,7 @@
 #include "params/param_values.h"
 #include "scenario/install_file.h"
 #include "scenario/messages.h"
+#include "scenario/page.h"
 #include "scenario/project.h"
 #include "support/archive_builder.h"
 #include "support/temp_folder.h"
@@ -15,6 +16,13 @@ namespace {
 using testing::BuildArchive;
 using testing::TempFolder;
 using testing::TextBytes;
+
+// A page file with no commands: the interpreter starts on it.
+Bytes EmptyPage() {
+  TPage page;
+  page.StorePropertySets();
+  return page.Write();
+}
 
 struct ShownMessage {
   std::string caption, text;
@@ -53,7 +61,7 @@ class ProjectTest : public ::testing::Test {
 
   std::unique_ptr<TProject> Start() {
     game_.Write("kest.kpb", WriteProjectFile(project_));
-    game_.Write("start.ksb", TextBytes("page"));
+    game_.Write("start.ksb", EmptyPage());
     files_.SetBaseFolder(game_.Path().string());
     return std::make_unique<TProject>(
         files_, params_, host_,
@@ -127,7 +135,7 @@ TEST_F(ProjectTest, ANewerProjectStopsSilently) {
 }
 
 TEST_F(ProjectTest, AnEmptyProjectFileStopsWithAWarning) {
-  game_.Write("start.ksb", TextBytes("page"));
+  game_.Write("start.ksb", EmptyPage());
   game_.Write("kest.kpb", {});
   files_.SetBaseFolder(game_.Path().string());
   TProject project(files_, params_, host_, {.arguments = {game_.Path().string()}, .save_file = game_.File("save.dat")});
@@ -184,7 +192,7 @@ TEST_F(ProjectTest, AFullInstallBesideTheProgramNeedsNoDisk) {
   install.InstallId = "Demo";
   install.FullInstall = true;
   game_.Write("install.dat", WriteInstallFile(install));
-  game_.Write("game.dat", BuildArchive({{"kest.kpb", WriteProjectFile(project_)}, {"start.ksb", TextBytes("p")}}));
+  game_.Write("game.dat", BuildArchive({{"kest.kpb", WriteProjectFile(project_)}, {"start.ksb", EmptyPage()}}));
   TProject project(files_, params_, host_, {.program_folder = game_.Path().string() + "/", .save_file = game_.File("save.dat")});
   EXPECT_FALSE(project.QuitRequested());
   EXPECT_EQ(project.Title, "Demo");

@@ -1,0 +1,91 @@
+// The behaviour table: one row per command type, filled in by the command families. Every
+// command whose subsystem is not built yet moves on and raises "<Name>: not available yet",
+// which the interpreter swallows and logs like any command error.
+
+#include "core/byte_writer.h"
+#include "core/errors.h"
+#include "core/text_format.h"
+#include "params/kest_parser.h"
+#include "scenario/call_man.h"
+#include "scenario/command.h"
+#include "scenario/command_run.h"
+#include "scenario/messages.h"
+
+namespace kest {
+
+namespace {
+
+void NotAvailable(ExecContext& context) {
+  context.Advance();
+  throw KestError(FillMessage(Message(ScenarioMessage::NotAvailableYet), {context.command.Spec().name}));
+}
+
+CommandBehaviors BuildTable() {
+  CommandBehaviors table{};
+  for (CommandBehavior& behavior : table) behavior.execute = NotAvailable;
+  AddFlowCommands(table);
+  AddValueCommands(table);
+  return table;
+}
+
+constexpr char kStateSignature[] = "kest";
+constexpr std::int32_t kStateVersion = 100;
+
+}  // namespace
+
+const CommandBehavior& BehaviorOf(std::uint8_t command_type) {
+  static const CommandBehaviors table = BuildTable();
+  return table.at(command_type);  // TCommand refuses types outside the table
+}
+
+const TCustomParam* ExecContext::Evaluate(TCommand& other, std::size_t field) const {
+  if (field >= other.Fields.size()) return nullptr;
+  CommandField& slot = other.Fields[field];
+  if (!slot.present || !slot.expression) return nullptr;
+  slot.expression->Execute(call_man.Params(), call_man.Functions());
+  return slot.expression->Result();
+}
+
+bool ExecContext::Condition(TCommand& other, std::size_t field) const {
+  const TCustomParam* result = Evaluate(other, field);
+  return result && result->AsBool();
+}
+
+std::int32_t ExecContext::IntOr(std::size_t field, std::int32_t fallback) const {
+  const TCustomParam* result = Evaluate(field);
+  return result ? result->AsInt() : fallback;
+}
+
+std::string ExecContext::StrOr(std::size_t field, const std::string& fallback) const {
+  const TCustomParam* result = Evaluate(field);
+  return result ? result->AsStr() : fallback;
+}
+
+bool ExecContext::BoolOr(std::size_t field, bool fallback) const {
+  const TCustomParam* result = Evaluate(field);
+  return result ? result->AsBool() : fallback;
+}
+
+Bytes SaveCommandState(const TCommandRun& run) {
+  ByteWriter out;
+  // Byte by byte: GCC 12 at -O3 mistakes a range insert into the empty buffer for an overflow.
+  for (const char c : std::string(kStateSignature) + std::to_string(kStateVersion)) out.U8(static_cast<std::uint8_t>(c));
+  run.SaveState(out);
+  return out.Take();
+}
+
+std::unique_ptr<TCommandRun> LoadCommandState(const CommandBehavior& behavior, ByteSpan state) {
+  if (!behavior.new_run) return nullptr;
+  ByteReader in(state, "command state");
+  if (in.Chars(4) != kStateSignature) in.Fail("command state without its signature");
+  std::int32_t version = 0;
+  for (const char digit : in.Chars(3)) {
+    if (digit < '0' || digit > '9') in.Fail("command state without a version");
+    version = version * 10 + (digit - '0');
+  }
+  std::unique_ptr<TCommandRun> run = behavior.new_run();
+  run->LoadState(in, version);
+  return run;
+}
+
+}  // namespace kest

@@ -1,0 +1,55 @@
+#pragma once
+// The scene as the frame and the interpreter see it: the steps of a frame that belong to the
+// display objects (turn input into events, update every object by the frame time, draw), the
+// event queue, and the names of the objects that send events. The object model provides the
+// real scene; until it exists, TEmptyScene stands in.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "scenario/timer_list.h"
+
+namespace kest {
+
+class TScene {
+ public:
+  virtual ~TScene() = default;
+
+  virtual TTimerList& Events() = 0;
+  // The name of a living object, or "" when there is none (destroyed, or never existed).
+  virtual std::string ObjectName(ObjectId object) const = 0;
+
+  // Frame steps, in frame order around the interpreter's run.
+  virtual void ProcessInput() = 0;
+  virtual void Update(std::int32_t frame_time) = 0;
+  virtual void Draw() = 0;
+
+  // The Reset command: every object goes, and the event queue is emptied.
+  virtual void Reset() = 0;
+};
+
+// A scene without display objects. It keeps the event queue, and stand-ins for the objects
+// that scripted input names as the senders of events (a testing aid): such a sender lives
+// until the scene is reset.
+class TEmptyScene final : public TScene {
+ public:
+  TTimerList& Events() override { return events_; }
+  std::string ObjectName(ObjectId object) const override;
+  void ProcessInput() override {}
+  void Update(std::int32_t /*frame_time*/) override {}
+  void Draw() override {}
+  void Reset() override;
+
+  // The stand-in object of this name (CP932), made on first use. An event without a named
+  // sender still comes from an object, one whose name is "".
+  ObjectId StandInSender(std::string_view name);
+
+ private:
+  TTimerList events_;
+  std::vector<std::string> names_;  // id - first_id_ indexes this
+  ObjectId first_id_ = 1;
+};
+
+}  // namespace kest
