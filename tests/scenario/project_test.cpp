@@ -206,7 +206,7 @@ TEST_F(ProjectTest, WithoutAGameFolderTheTitlesDiskIsFound) {
   bool inserted = false;
   const auto insert_disk = [&] {
     disk_.Write("install.dat", WriteInstallFile(install));
-    disk_.Write("game.dat", BuildArchive({{"kest.kpb", WriteProjectFile(project_)}, {"start.ksb", TextBytes("p")}}));
+    disk_.Write("game.dat", BuildArchive({{"kest.kpb", WriteProjectFile(project_)}, {"start.ksb", EmptyPage()}}));
     inserted = true;
   };
   class InsertingHost : public ScriptedHost {
