@@ -14,7 +14,8 @@ constexpr FieldSpec kJump[] = {{K::String, "page", 0, R::PageName}, {K::Int, "ta
 constexpr FieldSpec kCall[] = {{K::String, "page", 0, R::PageName}, {K::Int, "target", 0, R::Target},
                                {K::String, "result"}, {K::Expression, "if", 0, R::Condition},
                                {K::ExpressionList, "args"}};
-constexpr FieldSpec kWait[] = {{K::Expression, "if", 0, R::Condition}, {K::Expression, "time"},
+// `Wait 500` waits 500 ms: the condition, stored first, is written by name.
+constexpr FieldSpec kWait[] = {{K::Expression, "if", 0, R::Condition, true}, {K::Expression, "time"},
                                {K::Expression, "hold", 107}};
 constexpr FieldSpec kComponent[] = {{K::Properties, "properties"}};
 constexpr FieldSpec kFlip[] = {{K::Expression, "wipe"},     {K::Expression, "duration"},

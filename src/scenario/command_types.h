@@ -40,6 +40,7 @@ struct FieldSpec {
   std::string_view key;         // the field's name in title source
   std::int32_t since = 0;       // the field is stored only in pages of this version or later
   FieldRole role = FieldRole::Plain;
+  bool keyed = false;           // in title source, given only as `key: value`, never by position
 };
 
 // Flags a command class fixes whatever its record says.

@@ -248,7 +248,7 @@ class PageCompiler {
       if (key.empty()) {
         // Leading arguments may go without their names: they fill the fields in order.
         std::size_t next = 0;
-        while (next < given.size() && given[next]) ++next;
+        while (next < given.size() && (given[next] || spec->fields[next].keyed)) ++next;
         if (keyed || next >= spec->fields.size() || spec->fields[next].kind == FieldKind::Properties)
           arg_place.Fail(0, "this argument needs its name (key: value)");
         field = next;
@@ -399,10 +399,12 @@ class PageDumper {
       : page_(page), find_page_(find_page) {}
 
   std::string Dump() {
-    Line("page-version " + std::to_string(page_.Version));
+    // Settings at their defaults are left out, so that commands can stand on their own lines.
+    if (page_.Version != kNewestPageVersion) Line("page-version " + std::to_string(page_.Version));
     if (page_.Version > kNewestPageVersion || page_.Version < kOldestPageVersion) return out_;
-    Line("result-type " + (page_.ResultType >= 1 && page_.ResultType <= 4 ? std::string(kVariableTypes[page_.ResultType])
-                                                                           : std::to_string(page_.ResultType)));
+    if (page_.ResultType != 1)
+      Line("result-type " + (page_.ResultType >= 1 && page_.ResultType <= 4 ? std::string(kVariableTypes[page_.ResultType])
+                                                                             : std::to_string(page_.ResultType)));
     PropertySets();
     for (std::size_t i = 0; i < page_.Commands.size(); ++i) Command(i);
     return out_;
@@ -473,8 +475,11 @@ class PageDumper {
     }
 
     std::vector<std::string> arguments;
+    std::size_t first_positional = 0;
+    while (first_positional < spec.fields.size() && spec.fields[first_positional].keyed) ++first_positional;
     const auto argument = [&](std::size_t f, const std::string& value) {
-      arguments.push_back(f == 0 && arguments.empty() ? value : std::string(spec.fields[f].key) + ": " + value);
+      arguments.push_back(f == first_positional && arguments.empty() ? value
+                                                                     : std::string(spec.fields[f].key) + ": " + value);
     };
     for (std::size_t f = 0; f < spec.fields.size(); ++f) {
       const FieldSpec& field_spec = spec.fields[f];

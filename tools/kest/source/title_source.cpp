@@ -153,6 +153,12 @@ DumpReport DumpTitle(const std::string& title, const std::string& source_folder)
     auto page = std::make_unique<TPage>();
     try {
       page->Parse(file.content, file.name);
+      if (page->Version > kNewestPageVersion) {
+        // A page from a newer player loads empty here; keep its bytes rather than lose them.
+        report.warnings.push_back(ToOutput(file.name) + ": kept as it is: page version " +
+                                  std::to_string(page->Version) + " is newer than this tool reads");
+        continue;
+      }
       pages.emplace(cp932::UpperCase(file.name), std::move(page));
     } catch (const std::exception& error) {
       report.warnings.push_back(ToOutput(file.name) + ": kept as it is: " + cp932::ToUtf8Lenient(error.what()));
