@@ -35,8 +35,9 @@ test: deps build/test/build.ninja
 
 run: deps build/release/build.ninja
 	cmake --build build/release -j $(JOBS)
-	@echo "KestPlayer cannot play a title yet: the player's window and frame loop are not built."
-	@echo "Today the build gives the libraries, their tests, and the title tool build/release/tools/kest/kest."
+	@echo "KestPlayer cannot open a window yet, and there is no demo title yet."
+	@echo "It runs titles headless: build/release/src/shell/kestplayer --headless GAME_FOLDER --trace -"
+	@echo "Titles are written in title source and compiled with build/release/tools/kest/kest compile (see docs/title-source.md)."
 
 bench: deps build/release/build.ninja
 	cmake --build build/release -j $(JOBS)
