@@ -131,15 +131,6 @@ TKestObject* TKestBaseList::Resolve(ObjectId id) const {
   return it == by_id_.end() ? nullptr : it->second;
 }
 
-template <typename T>
-T& TKestBaseList::Adopt(std::unique_ptr<T> object) {
-  T& result = *object;
-  if (result.WantsAutoName()) result.name_ = UniqueName("object");
-  by_id_[result.Id()] = &result;
-  objects_.push_back(std::move(object));
-  return result;
-}
-
 TKestObject* TKestBaseList::CreateByKind(std::uint8_t kind_byte) {
   std::unique_ptr<TKestObject> object = MakeObjectOfKind(*this, static_cast<std::uint8_t>(kind_byte & 0x7F));
   if (!object) return nullptr;

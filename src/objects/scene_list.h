@@ -118,6 +118,12 @@ class TKestBaseList final : public TScene {
   // The object of a kind code (the byte masked with 0x7F), named "objectN" unless the kind
   // declines an automatic name; none for codes that name no class.
   TKestObject* CreateByKind(std::uint8_t kind_byte);
+  // An object of a class that no kind code names (a motion file's picture, a particle), made,
+  // named and registered like the others.
+  template <typename T, typename... Args>
+  T& Create(Args&&... args) {
+    return Adopt(std::make_unique<T>(*this, std::forward<Args>(args)...));
+  }
   TKestObject* Resolve(ObjectId id) const;
   bool Contains(ObjectId id) const { return Resolve(id) != nullptr; }
   std::size_t ObjectCount() const { return objects_.size(); }
@@ -175,7 +181,13 @@ class TKestBaseList final : public TScene {
 
  private:
   template <typename T>
-  T& Adopt(std::unique_ptr<T> object);
+  T& Adopt(std::unique_ptr<T> object) {
+    T& result = *object;
+    if (result.WantsAutoName()) result.name_ = UniqueName("object");
+    by_id_[result.Id()] = &result;
+    objects_.push_back(std::move(object));
+    return result;
+  }
   void MakeScreens();
   void FreeAll();
 
