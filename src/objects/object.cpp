@@ -65,7 +65,12 @@ void TKestObject::SetName(const std::string& name) {
   if (name == name_) return;
   // A non-visual object takes the name; the object that carried it goes.
   if (TKestObject* other = owner_.FindNamed(name, this)) owner_.MarkPendingDelete(*other);
-  name_ = name;
+  TakeName(name);
+}
+
+void TKestObject::TakeName(std::string name) {
+  owner_.Reindex(*this, name);
+  name_ = std::move(name);
 }
 
 void TKestObject::SetPriority(std::int32_t priority) {
@@ -159,8 +164,8 @@ std::size_t TKestControl::EventSlot(std::uint8_t id) const {
 void TKestControl::SetName(const std::string& name) {
   if (name == Name()) return;
   // The control takes the name; the object that carried it is renamed out of the way.
-  if (TKestObject* other = Owner().FindNamed(name, this)) other->name_ = NameAfterCollision(Owner(), name);
-  name_ = name;
+  if (TKestObject* other = Owner().FindNamed(name, this)) other->TakeName(NameAfterCollision(Owner(), name));
+  TakeName(name);
 }
 
 std::optional<PropValue> TKestControl::ReadProperty(std::uint8_t id) const {

@@ -92,8 +92,11 @@ class TKestObject {
  protected:
   // Stored values of the properties of kinds not built yet (and of plain per-kind values).
   std::map<std::uint8_t, PropValue> stored_;
-  // Takes the name without the collision rule (screens, renamed objects).
+  // Takes the name without the collision rule. A screen is not in the object list and keeps
+  // its name out of the list's name index.
   void AssignName(std::string name) { name_ = std::move(name); }
+  // Takes the name without the collision rule and keeps the list's name index in step.
+  void TakeName(std::string name);
 
  private:
   friend class TKestBaseList;

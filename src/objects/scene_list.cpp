@@ -1,6 +1,7 @@
 #include "objects/scene_list.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "objects/components.h"
 #include "objects/property_table.h"
@@ -105,6 +106,8 @@ void TKestBaseList::FreeAll() {
     if (TKestControl* control = object->AsControl()) control->children_.clear();
   objects_.clear();
   by_id_.clear();
+  by_name_.clear();
+  auto_name_floor_ = 0;
   pending_.clear();
   screens_ = {};
   focus_ = kNoObject;
@@ -137,10 +140,49 @@ TKestObject* TKestBaseList::CreateByKind(std::uint8_t kind_byte) {
   return &Adopt(std::move(object));
 }
 
+namespace {
+constexpr std::string_view kAutoPrefix = "object";
+
+// N when `name` is "object" followed by N in its shortest decimal form.
+std::optional<std::uint64_t> AutoNameNumber(std::string_view name) {
+  if (name.substr(0, kAutoPrefix.size()) != kAutoPrefix) return std::nullopt;
+  const std::string_view digits = name.substr(kAutoPrefix.size());
+  if (digits.empty() || digits.size() > 18 || (digits.size() > 1 && digits[0] == '0')) return std::nullopt;
+  std::uint64_t value = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + static_cast<std::uint64_t>(c - '0');
+  }
+  return value;
+}
+}  // namespace
+
+void TKestBaseList::Reindex(const TKestObject& object, const std::string& name) {
+  if (!object.Name().empty()) {
+    const auto it = by_name_.find(object.Name());
+    if (it != by_name_.end()) {
+      std::erase(it->second, object.Id());
+      if (it->second.empty()) {
+        by_name_.erase(it);
+        // A released automatic name can be given again.
+        if (const std::optional<std::uint64_t> n = AutoNameNumber(object.Name()))
+          auto_name_floor_ = std::min(auto_name_floor_, *n);
+      }
+    }
+  }
+  if (!name.empty()) by_name_[name].push_back(object.Id());
+}
+
 TKestObject* TKestBaseList::FindNamed(std::string_view name, const TKestObject* except) const {
-  for (const auto& object : objects_)
-    if (object.get() != except && object->Name() == name) return object.get();
-  return nullptr;
+  const auto it = by_name_.find(std::string(name));
+  if (it == by_name_.end()) return nullptr;
+  TKestObject* first = nullptr;
+  for (ObjectId id : it->second) {
+    TKestObject* object = Resolve(id);
+    if (object == nullptr || object == except) continue;
+    if (first == nullptr || object->Id() < first->Id()) first = object;
+  }
+  return first;
 }
 
 TKestObject* TKestBaseList::FindComponent(std::string_view name) const {
@@ -154,22 +196,30 @@ TKestControl* TKestBaseList::FindControl(std::string_view name) const {
   if (name == "\x01") return screens_[static_cast<std::size_t>(active_ ^ 1)].get();
   if (name == "BASE0") return screens_[0].get();
   if (name == "BASE1") return screens_[1].get();
-  for (const auto& object : objects_)
-    if (object->Name() == name && object->IsControl()) return object->AsControl();
-  return nullptr;
+  const auto it = by_name_.find(std::string(name));
+  if (it == by_name_.end()) return nullptr;
+  TKestControl* first = nullptr;
+  for (ObjectId id : it->second) {
+    TKestObject* object = Resolve(id);
+    if (object && object->IsControl() && (first == nullptr || id < first->Id())) first = object->AsControl();
+  }
+  return first;
 }
 
-std::string TKestBaseList::UniqueName(std::string_view prefix) const {
-  for (std::uint64_t n = 0;; ++n) {
+std::string TKestBaseList::UniqueName(std::string_view prefix) {
+  const bool automatic = prefix == kAutoPrefix;
+  for (std::uint64_t n = automatic ? auto_name_floor_ : 0;; ++n) {
     std::string candidate = std::string(prefix) + std::to_string(n);
-    if (FindNamed(candidate, nullptr) == nullptr) return candidate;
+    if (by_name_.find(candidate) != by_name_.end()) continue;
+    if (automatic) auto_name_floor_ = n;
+    return candidate;
   }
 }
 
 void TKestBaseList::MarkPendingDelete(TKestObject& object) {
   if (object.IsControl() && object.AsControl()->IsScreen()) return;
   if (std::find(pending_.begin(), pending_.end(), object.Id()) == pending_.end()) pending_.push_back(object.Id());
-  object.name_.clear();
+  object.TakeName({});
 }
 
 bool TKestBaseList::IsPendingDelete(const TKestObject& object) const {
@@ -200,6 +250,7 @@ void TKestBaseList::Free(ObjectId id) {
   if (it != objects_.end()) {
     // The update loop's cursor keeps pointing at the same next object.
     if (static_cast<std::size_t>(it - objects_.begin()) < update_cursor_) --update_cursor_;
+    Reindex(*object, {});
     by_id_.erase(id);
     objects_.erase(it);  // destroys the object
   }

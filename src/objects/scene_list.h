@@ -131,7 +131,7 @@ class TKestBaseList final : public TScene {
   TKestObject* FindComponent(std::string_view name) const;
   TKestControl* FindControl(std::string_view name) const;
   // "prefix0", "prefix1", ...: the first that no object carries.
-  std::string UniqueName(std::string_view prefix) const;
+  std::string UniqueName(std::string_view prefix);
   // Another object (not `except`) that carries the name, or none.
   TKestObject* FindNamed(std::string_view name, const TKestObject* except) const;
   void MarkPendingDelete(TKestObject& object);
@@ -183,13 +183,15 @@ class TKestBaseList final : public TScene {
   template <typename T>
   T& Adopt(std::unique_ptr<T> object) {
     T& result = *object;
-    if (result.WantsAutoName()) result.name_ = UniqueName("object");
     by_id_[result.Id()] = &result;
     objects_.push_back(std::move(object));
+    if (result.WantsAutoName()) static_cast<TKestObject&>(result).TakeName(UniqueName("object"));
     return result;
   }
   void MakeScreens();
   void FreeAll();
+  // Moves the object from its current name to `name` in the name index.
+  void Reindex(const TKestObject& object, const std::string& name);
 
   std::int32_t width_ = 0, height_ = 0;
   TDIBX surface_;
@@ -202,6 +204,11 @@ class TKestBaseList final : public TScene {
   TTimerList events_;
   std::vector<std::unique_ptr<TKestObject>> objects_;
   std::unordered_map<ObjectId, TKestObject*> by_id_;
+  // The ids of the objects carrying each name. Ids grow with creation, so the smallest is the
+  // first in list order.
+  std::unordered_map<std::string, std::vector<ObjectId>> by_name_;
+  // Every "objectN" below this number is taken (the search for a free automatic name starts here).
+  std::uint64_t auto_name_floor_ = 0;
   std::vector<ObjectId> pending_;
   ObjectId next_id_ = 1;
   std::size_t update_cursor_ = 0;

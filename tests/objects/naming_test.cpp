@@ -15,6 +15,12 @@ TEST(Naming, UnnamedObjectsAreNumberedFromZero) {
   EXPECT_EQ(list.CreateByKind(LT_BOX)->Name(), "object0");
   EXPECT_EQ(list.CreateByKind(LT_TIMER)->Name(), "object1");
   EXPECT_EQ(list.CreateByKind(LT_IMAGES)->Name(), "object2");
+  // A released automatic name is the first free one again; a taken later one is skipped.
+  list.FindComponent("object1")->SetName("renamed");
+  list.CreateByKind(LT_BOX)->SetName("object4");
+  EXPECT_EQ(list.CreateByKind(LT_BOX)->Name(), "object1");
+  EXPECT_EQ(list.CreateByKind(LT_BOX)->Name(), "object3");
+  EXPECT_EQ(list.CreateByKind(LT_BOX)->Name(), "object5");
 }
 
 TEST(Naming, ControlsRenameTheObjectThatCarriedTheName) {
