@@ -12,6 +12,8 @@ class TKestBox : public TKestControl {
 
   std::optional<PropValue> ReadProperty(std::uint8_t id) const override;
   void WriteProperty(std::uint8_t id, const PropValue& value) override;
+  void SaveToStream(ByteWriter& out) const override;
+  void LoadFromStream(ByteReader& in, std::int32_t version, int depth) override;
 
  protected:
   void PaintSelf(TCustomDIBX& target) override;

@@ -21,6 +21,8 @@
 
 namespace kest {
 
+class ByteReader;
+class ByteWriter;
 class TCustomDIBX;
 class TKestBase;
 class TKestBaseList;
@@ -79,6 +81,12 @@ class TKestObject {
   virtual std::optional<PropValue> ReadProperty(std::uint8_t id) const;
   virtual void WriteProperty(std::uint8_t id, const PropValue& value);
 
+  // The object's part of a save stream (object_stream.cpp). A kind whose behaviour is not built
+  // yet cannot be saved or loaded: it raises a clear error instead of writing a stream that
+  // lacks its own fields. `depth` counts the nesting of controls while loading.
+  virtual void SaveToStream(ByteWriter& out) const;
+  virtual void LoadFromStream(ByteReader& in, std::int32_t version, int depth);
+
   // The handler text of an event property ("" when the kind has none), PR_PAUSED.
   std::string EventHandler(std::uint8_t id) const;
   bool IsPaused() const;
@@ -131,6 +139,9 @@ class TKestControl : public TKestComponent {
   void SetName(const std::string& name) override;
   std::optional<PropValue> ReadProperty(std::uint8_t id) const override;
   void WriteProperty(std::uint8_t id, const PropValue& value) override;
+
+  void SaveToStream(ByteWriter& out) const override;
+  void LoadFromStream(ByteReader& in, std::int32_t version, int depth) override;
 
   // ---- tree
   TKestControl* Parent() const { return parent_; }

@@ -28,6 +28,8 @@ class TKestBase final : public TKestControl {
   TKestBase(TKestBaseList& owner, int index);
 
   bool IsScreen() const override { return true; }
+  // The screens keep their names ("BASE0", "BASE1") whatever scripts or saves say.
+  void SetName(const std::string&) override {}
   TKestBase* GetBase() override { return this; }
   bool GetVisible() const override { return visible_; }
   void SetParent(TKestControl*) override {}
@@ -139,6 +141,12 @@ class TKestBaseList final : public TScene {
   // Frees the object (and a control's children) now: invalidates its area, takes it out of its
   // parent, the focus, the hover and the waiting event queue.
   void Free(ObjectId id);
+
+  // ---- the scene block of a game save (object_stream.cpp)
+  void SaveToStream(ByteWriter& out) const;
+  // Replaces the whole scene. A corrupt stream raises FormatError (a kind that names no class,
+  // a count larger than the bytes left, nesting deeper than kMaxObjectDepth).
+  void LoadFromStream(ByteReader& in, std::int32_t version);
 
   // ---- screens
   TKestBase& Screen(int index) { return *screens_[static_cast<std::size_t>(index & 1)]; }
