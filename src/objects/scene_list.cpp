@@ -216,6 +216,21 @@ std::string TKestBaseList::UniqueName(std::string_view prefix) {
   }
 }
 
+std::int32_t TKestBaseList::ListNames(std::uint8_t kind, const TKestControl* parent,
+                                      std::vector<std::string>& names) const {
+  std::int32_t count = 0;
+  for (const auto& object : objects_) {
+    if (kind != 0 && object->GetCompoType() != kind) continue;
+    if (parent != nullptr) {
+      const TKestControl* control = object->IsControl() ? static_cast<const TKestControl*>(object.get()) : nullptr;
+      if (control == nullptr || control->Parent() != parent) continue;
+    }
+    names.push_back(object->Name());
+    ++count;
+  }
+  return count;
+}
+
 void TKestBaseList::MarkPendingDelete(TKestObject& object) {
   if (object.IsControl() && object.AsControl()->IsScreen()) return;
   if (std::find(pending_.begin(), pending_.end(), object.Id()) == pending_.end()) pending_.push_back(object.Id());

@@ -136,6 +136,9 @@ class TKestBaseList final : public TScene {
   std::string UniqueName(std::string_view prefix);
   // Another object (not `except`) that carries the name, or none.
   TKestObject* FindNamed(std::string_view name, const TKestObject* except) const;
+  // Appends the names of the objects (in list order) of `kind` (any kind when 0) whose parent
+  // is `parent` (any parent when none); answers how many were appended.
+  std::int32_t ListNames(std::uint8_t kind, const TKestControl* parent, std::vector<std::string>& names) const;
   void MarkPendingDelete(TKestObject& object);
   bool IsPendingDelete(const TKestObject& object) const;
   // Frees the object (and a control's children) now: invalidates its area, takes it out of its

@@ -91,6 +91,21 @@ TEST(ChildOrder, PriorityThenNameWithInternalNamesFirstAndTheSnapshotLast) {
   EXPECT_EQ(scene.list.ActiveScreen().Children()[1], &high);
 }
 
+TEST(Tree, ListNamesFiltersByKindAndParent) {
+  SceneHarness scene;
+  TKestBox& panel = scene.Box("panel", {0, 0, 50, 50}, 0);
+  scene.Box("inner", {0, 0, 5, 5}, 0, &panel);
+  scene.list.CreateByKind(LT_TIMER)->SetName("timer");
+  std::vector<std::string> names;
+  EXPECT_EQ(scene.list.ListNames(0, nullptr, names), 3);
+  EXPECT_EQ(names, (std::vector<std::string>{"panel", "inner", "timer"}));
+  names.clear();
+  EXPECT_EQ(scene.list.ListNames(LT_BOX, &panel, names), 1);
+  EXPECT_EQ(names, (std::vector<std::string>{"inner"}));
+  names.clear();
+  EXPECT_EQ(scene.list.ListNames(LT_TIMER, &scene.list.ActiveScreen(), names), 0);
+}
+
 TEST(Tree, ReparentingIntoOwnSubtreeIsRefused) {
   SceneHarness scene;
   TKestBox& outer = scene.Box("outer", {0, 0, 50, 50}, 0);
