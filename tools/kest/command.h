@@ -24,5 +24,6 @@ extern const Command kVerifyCommand;
 extern const Command kCompileCommand;
 extern const Command kDumpCommand;
 extern const Command kExprCommand;
+extern const Command kPropsCommand;
 
 }  // namespace kest::tool

@@ -1,0 +1,27 @@
+#pragma once
+// TKestBox: a rectangle filled with Color and framed with BorderColor, drawn opaque, blended or
+// added according to Alpha. Motion-file sources are stored but not played yet.
+
+#include "objects/object.h"
+
+namespace kest {
+
+class TKestBox : public TKestControl {
+ public:
+  explicit TKestBox(TKestBaseList& owner);
+
+  std::optional<PropValue> ReadProperty(std::uint8_t id) const override;
+  void WriteProperty(std::uint8_t id, const PropValue& value) override;
+  void SaveToStream(ByteWriter& out) const override;
+  void LoadFromStream(ByteReader& in, std::int32_t version, int depth) override;
+
+ protected:
+  void PaintSelf(TCustomDIBX& target) override;
+
+ private:
+  std::int32_t border_width_ = 0;
+  std::int32_t border_color_ = -1;
+  std::int32_t alpha_ = 255;
+};
+
+}  // namespace kest
