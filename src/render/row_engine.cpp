@@ -188,18 +188,17 @@ const std::uint8_t* FetchMaskRow(const SurfaceView& view, std::int32_t x, std::i
   return scratch.data();
 }
 
+DrawViews::DrawViews(TCustomDIBX& destination, TCustomDIBX* source, TCustomDIBX* mask) : dst(destination) {
+  if (source != nullptr) src.emplace(*source);
+  if (mask != nullptr) this->mask.emplace(*mask);
+}
+
 void BlitPlaced(TCustomDIBX& dst, const Placement& p, TCustomDIBX* source, TCustomDIBX* mask, const RowOp& op) {
-  SurfaceView d(dst);
-  if (!d.Ok()) return;
-  std::optional<SurfaceView> s, m;
-  if (source != nullptr) {
-    s.emplace(*source);
-    if (!s->Ok()) return;
-  }
-  if (mask != nullptr) {
-    m.emplace(*mask);
-    if (!m->Ok()) return;
-  }
+  DrawViews views(dst, source, mask);
+  if (!views.Ok()) return;
+  SurfaceView& d = views.dst;
+  std::optional<SurfaceView>& s = views.src;
+  std::optional<SurfaceView>& m = views.mask;
   const int n = p.dst.Width();
   std::vector<std::uint32_t> src_scratch, scratch;
   std::vector<std::uint8_t> mask_scratch;

@@ -90,6 +90,15 @@ const std::uint8_t* FetchMaskRow(const SurfaceView& view, std::int32_t x, std::i
 
 // Draws a placed source row by row with one operation (mask: an 8-bit surface of the source's
 // coordinates, or nullptr).
+// The views one draw works through: the destination, and the source and mask when given.
+// Not Ok() when any surface given cannot be drawn.
+struct DrawViews {
+  DrawViews(TCustomDIBX& destination, TCustomDIBX* source, TCustomDIBX* mask);
+  bool Ok() const { return dst.Ok() && (!src || src->Ok()) && (!mask || mask->Ok()); }
+  SurfaceView dst;
+  std::optional<SurfaceView> src, mask;
+};
+
 void BlitPlaced(TCustomDIBX& dst, const Placement& p, TCustomDIBX* source, TCustomDIBX* mask, const RowOp& op);
 
 }  // namespace kest

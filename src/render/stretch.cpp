@@ -97,17 +97,11 @@ void GatherMaskRow(const SurfaceView& view, std::int32_t y, std::span<const std:
 }
 
 void DrawPlan(TCustomDIBX& dst, const ScaledPlan& plan, TCustomDIBX* source, TCustomDIBX* mask, const RowOp& op) {
-  SurfaceView d(dst);
-  if (!d.Ok()) return;
-  std::optional<SurfaceView> s, m;
-  if (source != nullptr) {
-    s.emplace(*source);
-    if (!s->Ok()) return;
-  }
-  if (mask != nullptr) {
-    m.emplace(*mask);
-    if (!m->Ok()) return;
-  }
+  DrawViews views(dst, source, mask);
+  if (!views.Ok()) return;
+  SurfaceView& d = views.dst;
+  std::optional<SurfaceView>& s = views.src;
+  std::optional<SurfaceView>& m = views.mask;
   const int n = plan.dst.Width();
   std::vector<std::uint32_t> src_row(static_cast<std::size_t>(n)), scratch;
   std::vector<std::uint8_t> mask_row(static_cast<std::size_t>(n));
