@@ -40,15 +40,4 @@ void TMemoryStream::Clear() {
   position_ = 0;
 }
 
-Bytes ReadAll(TStream& stream) {
-  stream.SetPosition(0);
-  const std::int64_t size = stream.Size();
-  Bytes bytes(static_cast<std::size_t>(std::max<std::int64_t>(size, 0)));
-  const std::int64_t read = stream.Read(bytes.data(), size);
-  if (read != size)
-    throw FormatError(stream.Name(), static_cast<std::uint64_t>(std::max<std::int64_t>(read, 0)),
-                      "stream ended after " + std::to_string(read) + " of " + std::to_string(size) + " bytes");
-  return bytes;
-}
-
 }  // namespace kest

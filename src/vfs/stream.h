@@ -51,7 +51,4 @@ class TMemoryStream : public TStream {
   std::int64_t position_ = 0;
 };
 
-// Reads a whole stream from its start.
-Bytes ReadAll(TStream& stream);
-
 }  // namespace kest

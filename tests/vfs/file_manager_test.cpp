@@ -9,6 +9,7 @@
 #include "vfs/cd_roots.h"
 #include "vfs/file_manager.h"
 #include "vfs/game_mount.h"
+#include "vfs/resources.h"
 
 namespace kest {
 namespace {
@@ -234,6 +235,40 @@ TEST(GameMount, FoldersOnTheCommandLineMountTheirGameData) {
   EXPECT_EQ(files.ArchiveCount(), 3);
   EXPECT_EQ(files.ReadFile("a.txt"), TextBytes("first"));
   EXPECT_EQ(files.ReadFile("b.txt"), TextBytes("second"));
+}
+
+TEST(GameMount, WithoutFoldersTheProgramsOwnArchivesAreMounted) {
+  // A resource archive is mounted when it ends in "vf": one stored entry whose bytes end so.
+  Directory directory;
+  directory.version = 101;
+  directory.entries = {{.name = "kest.kpb", .stored = true}};
+  ByteWriter archive;
+  WriteDirectory(archive, directory);
+  const std::int64_t start = static_cast<std::int64_t>(archive.Size());
+  archive.Raw(std::string_view("project vf"));
+  directory.entries[0].offset = start;
+  directory.end_offset = static_cast<std::int64_t>(archive.Size());
+  static Bytes bytes;  // registered resources live as long as the program
+  bytes = archive.Take();
+  WriteDirectoryTables(bytes, 0, directory);
+  RegisterResource("BINTYPE", "DUMMY", bytes);
+
+  TempFolder program;
+  Bytes executable = TextBytes("MZ");
+  const Bytes appended = BuildArchive({{"start.ksb", TextBytes("page")}});
+  executable.insert(executable.end(), appended.begin(), appended.end());
+  ByteWriter trailer;
+  trailer.I32(2);
+  trailer.Raw(std::string_view("kx"));
+  executable.insert(executable.end(), trailer.Data().begin(), trailer.Data().end());
+  program.Write("GAME.EXE", executable);
+
+  TVrFileManager files({.scan_optical_mounts = false});
+  MountGameData(files, {.program_folder = program.Path().string(), .title_executable = program.File("GAME.EXE")});
+  EXPECT_EQ(files.BaseFolder(), program.Path().string() + "/");
+  EXPECT_EQ(files.ArchiveCount(), 3);
+  EXPECT_EQ(files.ReadFile("kest.kpb"), TextBytes("project vf"));
+  EXPECT_EQ(files.ReadFile("start.ksb"), TextBytes("page"));
 }
 
 }  // namespace
