@@ -164,35 +164,39 @@ void LayGrid(const Rect& dst, const Rect& work, const GridAxis& gx, const GridAx
 
 }  // namespace
 
-void TCustomDIBX::TileZoom(const Rect& dst, TCustomDIBX& source, const Rect& src, const TileZoomGrid& grid,
-                           int combined, Flip flip, Keyed key) {
-  if (combined <= 0) return;
+namespace {
+
+// Lays the zoomed grid over `dst` and calls `draw_cell` for every cell inside the work area.
+template <typename DrawCell>
+void ForEachZoomedCell(TCustomDIBX& target, const Rect& dst, const Rect& src, const TileZoomGrid& grid,
+                       DrawCell draw_cell) {
   const auto gx = ZoomAxis(dst.left, grid.offset_x, grid.pitch_x, grid.zoom_x, src.Width());
   const auto gy = ZoomAxis(dst.top, grid.offset_y, grid.pitch_y, grid.zoom_y, src.Height());
   if (!gx || !gy) return;
-  WithWorkArea(*this, dst, [&](const Rect& work) {
-    LayGrid(dst, work, *gx, *gy, [&](const Rect& cell) {
-      if (combined <= 255)
-        StretchDraw(cell, source, src, combined, flip, key);
-      else
-        StretchDrawAdd(cell, source, src, std::min(combined, 511) & 255, flip, key);
-    });
+  WithWorkArea(target, dst, [&](const Rect& work) { LayGrid(dst, work, *gx, *gy, draw_cell); });
+}
+
+}  // namespace
+
+void TCustomDIBX::TileZoom(const Rect& dst, TCustomDIBX& source, const Rect& src, const TileZoomGrid& grid,
+                           int combined, Flip flip, Keyed key) {
+  if (combined <= 0) return;
+  ForEachZoomedCell(*this, dst, src, grid, [&](const Rect& cell) {
+    if (combined <= 255)
+      StretchDraw(cell, source, src, combined, flip, key);
+    else
+      StretchDrawAdd(cell, source, src, std::min(combined, 511) & 255, flip, key);
   });
 }
 
 void TCustomDIBX::TileZoomMask(const Rect& dst, TCustomDIBX& source, const Rect& src, TCustomDIBX& mask,
                                const TileZoomGrid& grid, int combined, Flip flip) {
   if (combined <= 0) return;
-  const auto gx = ZoomAxis(dst.left, grid.offset_x, grid.pitch_x, grid.zoom_x, src.Width());
-  const auto gy = ZoomAxis(dst.top, grid.offset_y, grid.pitch_y, grid.zoom_y, src.Height());
-  if (!gx || !gy) return;
-  WithWorkArea(*this, dst, [&](const Rect& work) {
-    LayGrid(dst, work, *gx, *gy, [&](const Rect& cell) {
-      if (combined <= 255)
-        StretchDrawMask(cell, source, src, mask, combined, flip);
-      else
-        StretchDrawMaskAdd(cell, source, src, mask, std::min(combined, 511) & 255, flip);
-    });
+  ForEachZoomedCell(*this, dst, src, grid, [&](const Rect& cell) {
+    if (combined <= 255)
+      StretchDrawMask(cell, source, src, mask, combined, flip);
+    else
+      StretchDrawMaskAdd(cell, source, src, mask, std::min(combined, 511) & 255, flip);
   });
 }
 
