@@ -9,6 +9,7 @@
 #include "params/param_values.h"
 #include "scenario/call_man.h"
 #include "scenario/call_stack.h"
+#include "scenario/date_clock.h"
 #include "scenario/frame_clock.h"
 #include "scenario/messages.h"
 #include "scenario/page_cache.h"
@@ -175,6 +176,37 @@ TEST(FrameClockTest, CountsFramesUpToThreeSecondsAndPacesWithSleeps) {
   EXPECT_EQ(TFrameClock::SleepAfterFrame(100, 120), 2u);
   EXPECT_EQ(TFrameClock::SleepAfterFrame(100, 105), 11u);
   EXPECT_EQ(TFrameClock::SleepAfterFrame(100, 115), 2u);
+  EXPECT_EQ(TFrameClock::SleepAfterFrame(0xFFFFFFFEu, 3), 11u);  // the work spans the tick's wrap
+  EXPECT_EQ(TFrameClock::SleepAfterFrame(100, 99), 2u);          // a tick that went back never underflows
+}
+
+TEST(FrameClockTest, TheSumWrapsAsAnUnsignedCountReadAsInt32) {
+  TFrameClock clock;
+  clock.FrameClock = INT32_MAX - 5;
+  clock.Restart(0);
+  EXPECT_TRUE(clock.BeginFrame(16));
+  EXPECT_EQ(clock.FrameClock, INT32_MIN + 10);
+  // Time between two readings is their difference taken without sign, across the wrap.
+  EXPECT_EQ(static_cast<std::uint32_t>(clock.FrameClock) - static_cast<std::uint32_t>(INT32_MAX - 5), 16u);
+}
+
+TEST(DateClockTest, AFixedStartMovesWithTheFrameClockOnlyAndIsSampledOncePerValue) {
+  const std::optional<std::int64_t> start = ParseDateTime("2024-02-28T23:59:58");
+  ASSERT_TRUE(start);
+  TDateClock dates(*start);
+  const CivilTime first = dates.Now(0);
+  EXPECT_EQ(first.year, 2024);
+  EXPECT_EQ(first.month, 2);
+  EXPECT_EQ(first.day, 28);
+  EXPECT_EQ(first.week, 4);  // a Wednesday; 1 is Sunday
+  EXPECT_EQ(first.hour * 3600 + first.minute * 60 + first.second, 86398);
+  const CivilTime later = dates.Now(2500);  // 2.5 s later: past midnight into the leap day
+  EXPECT_EQ(later.day, 29);
+  EXPECT_EQ(later.week, 5);
+  EXPECT_EQ(later.second, 0);
+  for (const char* bad : {"2023-02-29T00:00:00", "2024-13-01T00:00:00", "2024-01-01T24:00:00", "2024-01-01",
+                          "2024-01-01T00:00:00Z"})
+    EXPECT_FALSE(ParseDateTime(bad)) << bad;
 }
 
 TEST(TraceTest, LinesHaveThePlayersFormat) {

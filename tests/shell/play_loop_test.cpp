@@ -1,0 +1,143 @@
+// The frame loop on the headless platform, with a title compiled in the test: the exit
+// question, the frame clock in the background, frame pacing, and the status data at the end.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "params/param_collection.h"
+#include "platform/headless/headless_platform.h"
+#include "shell/play_loop.h"
+#include "source/title_source.h"
+#include "support/temp_folder.h"
+
+namespace kest::shell {
+namespace {
+
+// A title that counts its frames in "ticks" (and keeps "@TickCount" in "clock") for ever: one
+// pass per frame, since the 1 ms wait ends in the next frame.
+constexpr char kCountingPage[] =
+    "Calc ticks = ticks + 1\n"
+    "Calc clock = @TickCount\n"
+    "Wait time: 1\n"
+    "Jump \"start.ksb\"\n";
+
+class PlayLoopTest : public ::testing::Test {
+ protected:
+  void WriteTitle(const std::string& start_page, const std::string& project_extra = "") {
+    std::filesystem::create_directories(source_.Path());
+    std::ofstream(source_.File("project.kest"))
+        << "title \"Loop\"\nscreen 64 48\nstart-page \"start.ksb\"\nexit-page \"exit.ksb\"\n"
+        << "var int ticks = 0\nvar int clock = 0\n" << project_extra;
+    std::ofstream(source_.File("start.kss")) << start_page;
+    std::ofstream(source_.File("exit.kss")) << "VarNew exited, type: bool, value: TRUE\n";
+    source::CompileTitle({.source_folder = source_.Path().string(), .output_folder = game_.Path().string()});
+  }
+
+  // Starts the title on a headless platform with this scripted input.
+  void Start(const std::string& input) {
+    platform_ = std::make_unique<platform::HeadlessPlatform>(
+        platform::HeadlessOptions{.input = platform::ParseScriptedInput(input, "input"), .log = &log_});
+    host_ = std::make_unique<PlatformHost>(*platform_);
+    session_ = std::make_unique<PlayerSession>(
+        SessionStart{.game_folders = {game_.Path().string()}, .program_folder = game_.Path().string() + "/"}, *host_);
+    ASSERT_FALSE(session_->Project().QuitRequested()) << host_->LastMessage();
+    display_ = &platform_->OpenDisplay({.scene = {64, 48}, .title = "Loop"});
+    screen_ = std::make_unique<TScreenManager>(*display_, platform::Size{64, 48}, platform::Size{64, 48});
+  }
+
+  LoopEnd Run(std::uint32_t frames) {
+    errors_ = std::make_unique<ErrorLog>(log_);
+    loop_ = std::make_unique<PlayLoop>(*session_, *platform_, platform_.get(), *host_, *screen_, *errors_,
+                                       LoopOptions{.frames = frames});
+    return loop_->Run();
+  }
+
+  std::int32_t Int(const std::string& name) {
+    const TParamCollectionItem* item = session_->Params().Find(name);
+    return item ? item->Value().AsInt() : -1;
+  }
+
+  testing::TempFolder source_, game_;
+  std::ostringstream log_;
+  std::unique_ptr<platform::HeadlessPlatform> platform_;
+  std::unique_ptr<PlatformHost> host_;
+  std::unique_ptr<PlayerSession> session_;
+  platform::Display* display_ = nullptr;
+  std::unique_ptr<TScreenManager> screen_;
+  std::unique_ptr<ErrorLog> errors_;
+  std::unique_ptr<PlayLoop> loop_;
+};
+
+TEST_F(PlayLoopTest, TheFrameClockStandsStillInTheBackground) {
+  WriteTitle(kCountingPage);
+  Start("3 deactivate\n53 activate\n");
+  EXPECT_EQ(Run(60), LoopEnd::FrameLimit);
+  // Frames 0-2 and 53-59 ran; the 50 frames in the background neither ran nor counted.
+  EXPECT_EQ(Int("ticks"), 10);
+  EXPECT_EQ(Int("clock"), 10 * 16);
+}
+
+TEST_F(PlayLoopTest, AnsweringNoToTheExitQuestionLeavesTheGameAsItWas) {
+  WriteTitle(kCountingPage);
+  // Ctrl+Q at frame 5, answered No; the title keeps counting.
+  Start("5 keydown 17\n5 key 81\n5 keyup 17\n5 answer no\n100 answer no\n100 answer no\n");
+  EXPECT_EQ(Run(20), LoopEnd::FrameLimit);
+  EXPECT_EQ(Int("ticks"), 20);
+  EXPECT_NE(log_.str().find("終了しますか"), std::string::npos) << log_.str();
+  EXPECT_FALSE(session_->Project().QuitRequested());
+
+  // A QuitRequested that was already set stays set through a No.
+  for (const bool already_set : {false, true}) {
+    platform_->BeginFrame(100);
+    session_->Project().SetQuitRequested(already_set);
+    EXPECT_FALSE(loop_->AskToQuit());
+    EXPECT_EQ(session_->Project().QuitRequested(), already_set);
+  }
+}
+
+TEST_F(PlayLoopTest, AnsweringYesClosesAndTheExitPageAndStatusDataFollow) {
+  WriteTitle(kCountingPage);
+  Start("0 keydown 17\n0 key 81\n0 answer yes\n");
+  EXPECT_EQ(Run(20), LoopEnd::Closed);
+  session_->Project().RunExitPage();
+  EXPECT_EQ(Int("exited"), 1);
+  session_.reset();  // ends the project: the status data is written
+  ASSERT_TRUE(std::filesystem::exists(game_.File("save.dat")));
+}
+
+TEST_F(PlayLoopTest, ClosingTheWindowAsksNothing) {
+  WriteTitle(kCountingPage);
+  Start("3 quit\n");
+  EXPECT_EQ(Run(20), LoopEnd::Closed);
+  EXPECT_EQ(Int("ticks"), 3);
+  EXPECT_EQ(log_.str().find("message box"), std::string::npos) << log_.str();
+}
+
+TEST_F(PlayLoopTest, StatusVariablesSurviveToTheNextRun) {
+  WriteTitle(
+      "VarNew runs, type: int, value: 0, scope: status\n"
+      "Calc runs = runs + 1\n");
+  for (int run = 1; run <= 3; ++run) {
+    Start("");
+    Run(5);
+    EXPECT_EQ(Int("runs"), run);
+    session_.reset();
+  }
+}
+
+TEST_F(PlayLoopTest, FramePacingSleepsOutTheRestOfEachFrame) {
+  for (const bool frame_wait : {true, false}) {
+    WriteTitle(kCountingPage, frame_wait ? "frame-wait true\n" : "frame-wait false\n");
+    Start("");
+    Run(10);
+    // On the virtual clock a frame takes no time: each paced frame sleeps the whole 16 ms.
+    EXPECT_EQ(platform_->SleptMs(), frame_wait ? 10u * 16u : 0u) << "frame-wait " << frame_wait;
+    session_.reset();
+  }
+}
+
+}  // namespace
+}  // namespace kest::shell
