@@ -1,5 +1,5 @@
 # The everyday commands. Each build lives in its own folder under build/.
-#   make run    play the demo title
+#   make run    play the demo title in a window (ARGS="GAME_FOLDER" plays another title)
 #   make test   install what is missing, build with sanitizers, run every test
 #   make bench  build optimised and run the benchmarks
 #   make fuzz   build with clang's libFuzzer and fuzz each target for FUZZ_SECONDS
@@ -35,9 +35,7 @@ test: deps build/test/build.ninja
 
 run: deps build/release/build.ninja
 	cmake --build build/release -j $(JOBS)
-	@echo "KestPlayer cannot open a window yet, and there is no demo title yet."
-	@echo "It runs titles headless: build/release/src/shell/kestplayer --headless GAME_FOLDER --trace -"
-	@echo "Titles are written in title source and compiled with build/release/tools/kest/kest compile (see docs/title-source.md)."
+	build/release/src/shell/kestplayer $(ARGS)
 
 bench: deps build/release/build.ninja
 	cmake --build build/release -j $(JOBS)

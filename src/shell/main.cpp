@@ -17,6 +17,17 @@ std::string ProgramFolder(const char* argv0) {
   return self.parent_path().string() + "/";
 }
 
+// Without game folders the player plays the title beside it; when there is none, the demo title
+// that the build compiled.
+std::vector<std::string> GameFolders(std::vector<std::string> folders, const std::string& program_folder) {
+  if (!folders.empty()) return folders;
+  std::error_code error;
+  const bool title_beside = std::filesystem::exists(program_folder + "kest.kpb", error) ||
+                            std::filesystem::exists(program_folder + "game.dat", error);
+  if (!title_beside && std::filesystem::exists(KEST_DEMO_FOLDER "/kest.kpb", error)) folders.push_back(KEST_DEMO_FOLDER);
+  return folders;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -27,7 +38,7 @@ int main(int argc, char** argv) {
     std::cerr << "kestplayer: " << parsed.error << "\nTry kestplayer --help.\n";
     return kExitBadOptions;
   }
-  const PlayerOptions& options = parsed.options;
+  PlayerOptions options = parsed.options;
   if (options.help) {
     std::cout << UsageText();
     return kExitOk;
@@ -41,5 +52,7 @@ int main(int argc, char** argv) {
                  "player (section [Sound], keys DirectSound and DelayTime)\n";
     return kExitBadOptions;
   }
-  return RunPlayer(options, ProgramFolder(argv[0]), std::cerr);
+  const std::string program_folder = ProgramFolder(argv[0]);
+  options.game_folders = GameFolders(std::move(options.game_folders), program_folder);
+  return RunPlayer(options, program_folder, std::cerr);
 }
