@@ -109,6 +109,7 @@ void TKestBaseList::FreeAll() {
   by_name_.clear();
   auto_name_floor_ = 0;
   pending_.clear();
+  stand_ins_.clear();
   screens_ = {};
   focus_ = kNoObject;
   update_cursor_ = 0;
@@ -125,8 +126,19 @@ void TKestBaseList::SetSize(std::int32_t width, std::int32_t height) {
 }
 
 std::string TKestBaseList::ObjectName(ObjectId object) const {
-  const TKestObject* found = Resolve(object);
-  return found ? found->Name() : std::string();
+  if (const TKestObject* found = Resolve(object)) return found->Name();
+  const auto stand_in = stand_ins_.find(object);
+  return stand_in == stand_ins_.end() ? std::string() : stand_in->second;
+}
+
+ObjectId TKestBaseList::StandInSender(std::string_view name) {
+  if (!name.empty())
+    if (const TKestObject* object = FindComponent(name)) return object->Id();
+  for (const auto& [id, stand_in_name] : stand_ins_)
+    if (stand_in_name == name) return id;
+  const ObjectId id = next_id_++;
+  stand_ins_.emplace(id, std::string(name));
+  return id;
 }
 
 TKestObject* TKestBaseList::Resolve(ObjectId id) const {

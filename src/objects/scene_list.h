@@ -111,6 +111,7 @@ class TKestBaseList final : public TScene {
   // and clears the dirty lists.
   void Draw() override;
   void Reset() override;
+  ObjectId StandInSender(std::string_view name) override;
 
   void ProcessInput(std::int32_t elapsed);
   void Paint();
@@ -223,6 +224,8 @@ class TKestBaseList final : public TScene {
   // Every "objectN" below this number is taken (the search for a free automatic name starts here).
   std::uint64_t auto_name_floor_ = 0;
   std::vector<ObjectId> pending_;
+  // Senders that scripted input named and no object carries: id → name, until the next reset.
+  std::unordered_map<ObjectId, std::string> stand_ins_;
   ObjectId next_id_ = 1;
   std::size_t update_cursor_ = 0;
   std::int32_t last_frame_time_ = 16;

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "scenario/date_clock.h"
+
 namespace kest {
 
 class TFrameClock {
@@ -31,6 +33,10 @@ class TFrameClock {
   std::int32_t FrameClock = 0;     // sum of counted frame durations ("@TickCount")
   std::int32_t LastFrameTime = 0;  // duration of the last counted frame
   std::int32_t UpdateCount = 0;
+  // The date and time scripts read, sampled once per frame-clock value.
+  TDateClock Dates;
+
+  const CivilTime& Date() { return Dates.Now(FrameClock); }
 
  private:
   std::uint32_t last_tick_ = 0;

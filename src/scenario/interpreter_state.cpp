@@ -9,6 +9,8 @@ namespace kest {
 namespace {
 constexpr std::uint8_t kTickCount = 14;
 constexpr std::uint8_t kUpdateCount = 16;
+constexpr std::uint8_t kYear = 17;  // then @Month, @Day, @Week, @Hour, @Min, @Sec
+constexpr std::uint8_t kSec = 23;
 }  // namespace
 
 std::int32_t TInterpreterState::ElementCount(std::uint8_t sys_index) {
@@ -21,7 +23,13 @@ std::int32_t TInterpreterState::ReadInt(std::uint8_t sys_index, std::int32_t ele
     case SV_PARAMCOUNT: return call_man_.ArgCount();
     case kTickCount: return clock_.FrameClock;
     case kUpdateCount: return clock_.UpdateCount;
-    default: return TSystemState::ReadInt(sys_index, element);
+    default:
+      if (sys_index >= kYear && sys_index <= kSec) {
+        const CivilTime& now = clock_.Date();
+        const std::int32_t fields[] = {now.year, now.month, now.day, now.week, now.hour, now.minute, now.second};
+        return fields[sys_index - kYear];
+      }
+      return TSystemState::ReadInt(sys_index, element);
   }
 }
 

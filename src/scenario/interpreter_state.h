@@ -13,7 +13,7 @@ class TFrameClock;
 
 class TInterpreterState final : public TSystemState {
  public:
-  TInterpreterState(TCallMan& call_man, const TFrameClock& clock) : call_man_(call_man), clock_(clock) {}
+  TInterpreterState(TCallMan& call_man, TFrameClock& clock) : call_man_(call_man), clock_(clock) {}
 
   std::int32_t ElementCount(std::uint8_t sys_index) override;
   std::int32_t ReadInt(std::uint8_t sys_index, std::int32_t element) override;
@@ -23,7 +23,7 @@ class TInterpreterState final : public TSystemState {
 
  private:
   TCallMan& call_man_;
-  const TFrameClock& clock_;
+  TFrameClock& clock_;  // not const: reading the date samples it
 };
 
 }  // namespace kest

@@ -132,7 +132,7 @@ TProject::~TProject() {
   } catch (const std::exception&) {
     // The caller that wants the exit page's errors runs it itself before.
   }
-  // Status data is written here once saving exists.
+  if (call_man_) SaveStatus();  // only a project that started has status data of its own
   params_.SetSystemState(std::make_unique<TSystemState>());
   files_.SetDiskPrompt(nullptr);
 }

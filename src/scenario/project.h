@@ -67,6 +67,11 @@ class TProject final : public TScriptHost, public ProjectSettings {
   // Runs the exit page to its end, once; the interpreter's errors propagate. Afterwards
   // QuitRequested() is set.
   void RunExitPage();
+  // Replaces the status data in "save.dat" (the file is rewritten whole and atomically, unless
+  // the title asks not to write it). A failure leaves the file as it was.
+  void SaveStatus();
+  // The status entry: "Status103", then the status variables and the other subsystems' blocks.
+  Bytes BuildStatusData() const;
 
   // ---- TScriptHost
   void LoadPage(TPage& page, const std::string& name) override;

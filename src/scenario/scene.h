@@ -35,6 +35,11 @@ class TScene {
 
   // The Reset command: every object goes, and the event queue is emptied.
   virtual void Reset() = 0;
+
+  // The sender of an event that scripted input queues as an object would (a testing aid): the
+  // object of that name when one exists, else a stand-in that carries only the name until the
+  // scene is reset. An event without a named sender still comes from a stand-in named "".
+  virtual ObjectId StandInSender(std::string_view name) = 0;
 };
 
 // A scene without display objects. It keeps the event queue, and stand-ins for the objects
@@ -49,9 +54,7 @@ class TEmptyScene final : public TScene {
   void Draw() override {}
   void Reset() override;
 
-  // The stand-in object of this name (CP932), made on first use. An event without a named
-  // sender still comes from an object, one whose name is "".
-  ObjectId StandInSender(std::string_view name);
+  ObjectId StandInSender(std::string_view name) override;
 
  private:
   TTimerList events_;

@@ -25,7 +25,7 @@ FrameResult FrameDriver::Tick(std::uint32_t now, const std::function<void()>& qu
     return FrameResult::Ran;
   }
   scene_.Draw();
-  return FrameResult::Ran;
+  return FrameResult::Drawn;
 }
 
 }  // namespace kest::shell

@@ -18,7 +18,8 @@ namespace kest::shell {
 
 enum class FrameResult {
   Skipped,  // the gap since the last frame was too long to count: no frame ran
-  Ran,
+  Ran,      // the frame ran without drawing (the frame in which a game was loaded)
+  Drawn,    // the frame ran and drew: the scene's changed rectangles wait to be presented
   Quit,     // the title asked to quit during the frame
 };
 

@@ -4,6 +4,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 
 #include "core/cp932.h"
@@ -31,6 +32,7 @@ InstanceLock::InstanceLock(std::string_view folder, std::string lock_folder) {
   path_ = lock_folder + "/kestplayer" + SingleInstanceName(folder) + "lock";
   fd_ = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
   if (fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+    held_by_another_ = errno == EWOULDBLOCK;
     ::close(fd_);
     fd_ = -1;
   }

@@ -20,13 +20,16 @@ class InstanceLock {
   InstanceLock(const InstanceLock&) = delete;
   InstanceLock& operator=(const InstanceLock&) = delete;
 
-  // False when another player holds the lock for the same folder.
+  // True when another player holds the lock for the same folder. A lock file that cannot be
+  // made (a read-only lock folder) does not stop the player: it runs unguarded.
+  bool HeldByAnother() const { return held_by_another_; }
   bool Acquired() const { return fd_ >= 0; }
   const std::string& Path() const { return path_; }
 
  private:
   std::string path_;
   int fd_ = -1;
+  bool held_by_another_ = false;
 };
 
 }  // namespace kest::shell

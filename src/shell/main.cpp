@@ -1,12 +1,12 @@
-// kestplayer: plays a title. Today it runs titles headless; the window comes with the display.
+// kestplayer: plays a title in a window, or headless for tests and batch runs.
 
 #include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
 
-#include "shell/headless_runner.h"
 #include "shell/options.h"
+#include "shell/runner.h"
 
 namespace {
 
@@ -36,21 +36,10 @@ int main(int argc, char** argv) {
     std::cout << "kestplayer " << KEST_VERSION << '\n';
     return kExitOk;
   }
-  if (!options.not_available.empty()) {
-    std::cerr << "kestplayer: " << options.not_available.front() << ": not available yet\n";
-    return kExitBadOptions;
-  }
   if (options.config) {
-    std::cerr << "kestplayer: the settings dialog (/config) is not available yet\n";
+    std::cerr << "kestplayer: the settings dialog (/config) is not available yet; edit game.ini beside the "
+                 "player (section [Sound], keys DirectSound and DelayTime)\n";
     return kExitBadOptions;
   }
-  if (!options.headless) {
-    std::cerr << "kestplayer: playing in a window is not available yet; run with --headless\n";
-    return kExitBadOptions;
-  }
-  if (options.game_folders.empty()) {
-    std::cerr << "kestplayer: --headless needs a GAME_FOLDER\nTry kestplayer --help.\n";
-    return kExitBadOptions;
-  }
-  return RunHeadless(options, ProgramFolder(argv[0]), std::cerr);
+  return RunPlayer(options, ProgramFolder(argv[0]), std::cerr);
 }

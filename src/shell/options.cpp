@@ -2,6 +2,9 @@
 
 #include <charconv>
 
+#include "platform/geometry.h"
+#include "scenario/date_clock.h"
+
 namespace kest::shell {
 
 namespace {
@@ -12,15 +15,6 @@ std::optional<std::uint32_t> ParseNumber(const std::string& text) {
   if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
   return value;
 }
-
-// Options of later subsystems: recognised, with whether they take a value.
-struct LaterOption {
-  std::string_view name;
-  bool takes_value;
-};
-constexpr LaterOption kLaterOptions[] = {
-    {"--date", true}, {"--screenshot", true}, {"--save-dir", true}, {"--scale", true}, {"--fullscreen", false},
-};
 
 }  // namespace
 
@@ -68,15 +62,29 @@ ParsedOptions ParseOptions(std::span<const std::string> arguments) {
       options.trace = value().value_or("");
     } else if (argument == "--dump-vars") {
       options.dump_vars = value().value_or("");
-    } else if (argument.starts_with("--")) {
-      bool known = false;
-      for (const LaterOption& later : kLaterOptions) {
-        if (argument != later.name) continue;
-        known = true;
-        if (later.takes_value) value();
-        options.not_available.push_back(argument);
+    } else if (argument == "--screenshot") {
+      if (const std::optional<std::string> text = value()) {
+        const std::size_t colon = text->find(':');
+        const std::optional<std::uint32_t> frame =
+            colon == std::string::npos ? std::nullopt : ParseNumber(text->substr(0, colon));
+        if (!frame || colon + 1 >= text->size())
+          parsed.error = "--screenshot needs FRAME:FILE.png, not \"" + *text + "\"";
+        else
+          options.screenshots.push_back({*frame, text->substr(colon + 1)});
       }
-      if (!known) parsed.error = "unknown option " + argument;
+    } else if (argument == "--date") {
+      if (const std::optional<std::string> text = value()) {
+        options.date = ParseDateTime(text->c_str());
+        if (!options.date) parsed.error = "--date needs YYYY-MM-DDTHH:MM:SS, not \"" + *text + "\"";
+      }
+    } else if (argument == "--save-dir") {
+      options.save_dir = value().value_or("");
+    } else if (argument == "--scale") {
+      if (const auto scale = number(1, platform::kMaxScale)) options.scale = *scale;
+    } else if (argument == "--fullscreen") {
+      options.fullscreen = true;
+    } else if (argument.starts_with("--")) {
+      parsed.error = "unknown option " + argument;
     } else {
       options.game_folders.push_back(argument);
     }
@@ -86,28 +94,41 @@ ParsedOptions ParseOptions(std::span<const std::string> arguments) {
 }
 
 std::string UsageText() {
-  return R"usage(Usage: kestplayer --headless GAME_FOLDER [OPTIONS]
+  return R"usage(Usage: kestplayer [OPTIONS] [GAME_FOLDER ...]
 
-Plays a title. Today only headless runs work: the scenario runs frame by frame on a virtual
-clock, with flow control, calls, waits, event handlers and variables. Display objects,
-drawing, text, sound, and saving and loading games are not built yet: their commands report
-"not available yet" and the script goes on.
+Plays a title in a window. GAME_FOLDER holds the title's "game.dat" (every folder given that
+holds one is mounted, in order); without one the player plays the title beside it. A second
+player for the same game folder ends at once, silently.
 
-Options that work:
-  --headless           run without a window (required for now)
-  --frames N           stop after N frames (default: run until the script ends)
-  --frame-ms N         virtual frame time in milliseconds, 1 to 3000 (default 16)
-  --seed N             seed of the built-in random function
-  --input FILE         scripted input; "FRAME event HANDLER [SENDER]" queues a script event
+What works today: the scenario (flow control, calls, waits, event handlers, variables), boxes
+that move and answer the mouse and keys, the window with full screen on Alt+Enter, and the
+exit question on Ctrl+Q. Text, pictures, sound, transitions and saving and loading games are
+not built yet: their commands report "not available yet" and the script goes on.
+
+Options:
+  --headless           run without a window: virtual clock, scripted input, memory screen
+  --frames N           stop after N frames (default: until the window closes; headless, until
+                       the script ends and no handler can start)
+  --frame-ms N         virtual frame time of a headless run in milliseconds, 1 to 3000 (16)
+  --seed N             seed of the built-in random function (default: from the time of day)
+  --date YYYY-MM-DDTHH:MM:SS
+                       the date variables start at this local time and move with the frame
+                       clock only
+  --input FILE         scripted input (headless): one "FRAME EVENT ARGS" per line
+  --screenshot N:FILE.png
+                       write what the screen shows after frame N (from 0); repeatable
   --trace FILE|-       one line per executed command, "%.8x : %s(%d)"; - for standard output
   --dump-vars FILE     every variable at exit: NAME<TAB>SCOPE<TAB>TYPE<TAB>VALUE, sorted by name
+  --save-dir DIR       keep "save.dat" in DIR instead of the game folder
+  --fullscreen         start in full screen
+  --scale N            window scale, 1 to 8
   --help, --version
+  /config, --config    the settings dialog: not available yet (exit status 2)
 
-Not available yet (refused with exit status 2): playing in a window, /config,
---screenshot, --date, --save-dir, --fullscreen, --scale.
+Keys: Ctrl+Q asks whether to quit; Alt+Enter switches between the window and full screen.
 
-Exit status: 0 the run ended normally (script ended, title terminated, frame limit reached);
-1 start-up or the run failed (one line on standard error); 2 bad options.
+Exit status: 0 the run ended normally (window closed, script ended, title terminated, frame
+limit reached); 1 start-up or the run failed (one line on standard error); 2 bad options.
 )usage";
 }
 

@@ -1,7 +1,6 @@
 #pragma once
-// kestplayer's command line. Game folders and "/config" as the player has always taken them,
-// plus the options of headless and batch runs. Options whose subsystems are not built yet are
-// recognised and refused with a clear message.
+// kestplayer's command line: game folders and "/config" as the player has always taken them,
+// plus the options of headless and batch runs and of the window.
 
 #include <cstdint>
 #include <optional>
@@ -10,6 +9,11 @@
 #include <vector>
 
 namespace kest::shell {
+
+struct Screenshot {
+  std::uint32_t frame = 0;  // taken after the frame of this number (counted from 0) has run
+  std::string path;
+};
 
 struct PlayerOptions {
   std::vector<std::string> game_folders;
@@ -21,10 +25,13 @@ struct PlayerOptions {
   std::string input;      // scripted input file
   std::string trace;      // trace file, "-" for standard output
   std::string dump_vars;  // variable dump file
+  std::vector<Screenshot> screenshots;
+  std::optional<std::int64_t> date;  // --date: the fixed start of the date variables, in seconds
+  std::string save_dir;
+  std::uint32_t scale = 1;
+  bool fullscreen = false;
   bool help = false;
   bool version = false;
-  // Options that were given but need subsystems not built yet, as written ("--screenshot").
-  std::vector<std::string> not_available;
 };
 
 // Longest virtual frame: a longer one would never be counted by the frame clock.

@@ -9,7 +9,7 @@ namespace {
 
 using ::testing::HasSubstr;
 
-TEST(PlayerOptions, BadOrNotYetAvailableOptionsExitWithStatusTwo) {
+TEST(PlayerOptions, BadOptionsExitWithStatusTwo) {
   TempFolder work;
   struct Case {
     std::vector<std::string> arguments;
@@ -20,12 +20,13 @@ TEST(PlayerOptions, BadOrNotYetAvailableOptionsExitWithStatusTwo) {
       {{"--headless", "g", "--frames"}, "--frames needs a value"},
       {{"--headless", "g", "--frames", "ten"}, "whole number"},
       {{"--headless", "g", "--frame-ms", "3001"}, "from 1 to 3000"},
-      {{"--headless", "g", "--screenshot", "3:a.png"}, "--screenshot: not available yet"},
-      {{"--headless", "g", "--fullscreen"}, "--fullscreen: not available yet"},
-      {{"--headless", "g", "--date", "2001-02-03T04:05:06"}, "--date: not available yet"},
-      {{"g"}, "playing in a window is not available yet"},
+      {{"--headless", "g", "--screenshot", "a.png"}, "--screenshot needs FRAME:FILE.png"},
+      {{"--headless", "g", "--screenshot", "3:"}, "--screenshot needs FRAME:FILE.png"},
+      {{"--headless", "g", "--scale", "9"}, "from 1 to 8"},
+      {{"--headless", "g", "--date", "2001-02-30T04:05:06"}, "--date needs YYYY-MM-DDTHH:MM:SS"},
+      {{"--headless", "g", "--date", "2001-02-03 04:05:06"}, "--date needs YYYY-MM-DDTHH:MM:SS"},
       {{"/config"}, "not available yet"},
-      {{"--headless"}, "needs a GAME_FOLDER"},
+      {{"/CONFIG"}, "not available yet"},
   };
   for (const Case& c : cases) {
     std::vector<std::string> argv = {KESTPLAYER_BINARY};
@@ -41,7 +42,7 @@ TEST(PlayerOptions, HelpAndVersionAnswerOnStandardOutput) {
   const ProgramRun help = RunProgram({KESTPLAYER_BINARY, "--help"}, work.Path());
   EXPECT_EQ(help.status, 0);
   EXPECT_THAT(help.out, HasSubstr("--dump-vars FILE"));
-  EXPECT_THAT(help.out, HasSubstr("Not available yet"));
+  EXPECT_THAT(help.out, HasSubstr("--screenshot N:FILE.png"));
   const ProgramRun version = RunProgram({KESTPLAYER_BINARY, "--version"}, work.Path());
   EXPECT_EQ(version.status, 0);
   EXPECT_THAT(version.out, HasSubstr("kestplayer "));

@@ -39,8 +39,16 @@ TEST(InstanceLock, ASecondPlayerForTheSameFolderIsRefused) {
   ASSERT_TRUE(first.Acquired());
   InstanceLock second("/games/ONE/", locks.Path().string());
   EXPECT_FALSE(second.Acquired());
+  EXPECT_TRUE(second.HeldByAnother());
   InstanceLock other("/games/two", locks.Path().string());
   EXPECT_TRUE(other.Acquired());
+  EXPECT_FALSE(other.HeldByAnother());
+}
+
+TEST(InstanceLock, AnUnusableLockFolderDoesNotStopThePlayer) {
+  InstanceLock lock("/games/one", "/nonexistent/folder");
+  EXPECT_FALSE(lock.Acquired());
+  EXPECT_FALSE(lock.HeldByAnother());
 }
 
 }  // namespace

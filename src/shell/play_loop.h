@@ -1,0 +1,86 @@
+#pragma once
+// The frame loop that plays a session on a platform. Each pass of the loop is what the window's
+// idle handler does: take the waiting input, and, while the player is in the foreground and
+// nothing asked it to quit, run one frame on the platform's tick, present what changed, and
+// sleep out the rest of the frame when the title asks for frame pacing.
+//
+// The window and the headless runner share it. Headless, the clock is virtual: each pass first
+// releases the scripted input of that pass's frame number and moves the clock on by the frame
+// time, and the run ends by itself once the script has ended and nothing can start a handler.
+//
+// Two keys belong to the player, not the title: Ctrl+Q asks whether to quit, Alt+Enter switches
+// between the window and full screen.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "shell/error_log.h"
+#include "shell/frame.h"
+#include "shell/options.h"
+#include "shell/platform_host.h"
+#include "shell/player_session.h"
+#include "shell/screen_man.h"
+
+namespace kest::platform {
+class HeadlessPlatform;
+}
+
+namespace kest::shell {
+
+struct LoopOptions {
+  std::optional<std::uint32_t> frames;  // stop after this many frames
+  std::uint32_t frame_ms = 16;          // the virtual frame time of a headless run
+  std::vector<Screenshot> screenshots;
+};
+
+// How the run ended.
+enum class LoopEnd {
+  Closed,      // the window was closed, the title terminated, or the user quit
+  ScriptEnded, // headless: the script ended and nothing can start a handler any more
+  FrameLimit,
+  Failed,      // a screenshot could not be written; the message went to the log
+};
+
+class PlayLoop {
+ public:
+  // `headless` is the platform again when it is the headless one (it drives the virtual clock
+  // and the scripted input), else none.
+  PlayLoop(PlayerSession& session, platform::Platform& platform, platform::HeadlessPlatform* headless,
+           PlatformHost& host, TScreenManager& screen, ErrorLog& log, LoopOptions options);
+
+  LoopEnd Run();
+
+  // The exit question: QuitRequested stays set while it is open, so no script runs; Yes closes
+  // the player, No restores QuitRequested as it was. Answers whether the user chose to quit.
+  bool AskToQuit();
+
+  bool Active() const { return active_; }
+  std::uint32_t FramesRun() const { return frames_run_; }
+
+ private:
+  void Handle(const platform::InputEvent& event);
+  // Consumes the player's own key combinations; answers whether `event` was one.
+  bool HandleShortcut(const platform::InputEvent& event);
+  void QueueScriptedEvents();
+  void Present();
+  bool TakeScreenshots(std::uint32_t frame);
+
+  PlayerSession& session_;
+  platform::Platform& platform_;
+  platform::HeadlessPlatform* headless_;
+  PlatformHost& host_;
+  TScreenManager& screen_;
+  ErrorLog& log_;
+  LoopOptions options_;
+  FrameDriver driver_;
+  bool active_ = true;
+  bool close_requested_ = false;
+  bool control_held_ = false, alt_held_ = false;
+  std::uint32_t frames_run_ = 0;
+  std::size_t next_screenshot_ = 0;
+};
+
+}  // namespace kest::shell

@@ -1,0 +1,29 @@
+#include "shell/player_session.h"
+
+#include <filesystem>
+
+#include "vfs/game_mount.h"
+
+namespace kest::shell {
+
+std::string SaveFilePath(const SessionStart& start) {
+  std::string folder = start.save_folder;
+  if (folder.empty()) folder = start.game_folders.empty() ? start.program_folder : start.game_folders.front();
+  return (std::filesystem::path(folder) / "save.dat").string();
+}
+
+PlayerSession::PlayerSession(const SessionStart& start, TProjectHost& host)
+    : game_folder_(start.game_folders.empty() ? start.program_folder : start.game_folders.front()) {
+  if (start.seed) functions_.SetRandomSeed(*start.seed);
+  MountGameData(files_, {.program_folder = start.program_folder, .game_folders = start.game_folders});
+  project_ = std::make_unique<TProject>(
+      files_, params_, host,
+      ProjectStartup{.arguments = start.game_folders, .program_folder = start.program_folder,
+                     .save_file = SaveFilePath(start)},
+      ProjectRuntime{.functions = &functions_, .scene = &scene_, .clock = &clock_});
+  if (!project_->QuitRequested()) scene_.SetSize(project_->ScreenWidth, project_->ScreenHeight);
+}
+
+PlayerSession::~PlayerSession() { EndProject(); }
+
+}  // namespace kest::shell

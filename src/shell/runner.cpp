@@ -1,0 +1,162 @@
+#include "shell/runner.h"
+
+#include <chrono>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <optional>
+
+#include "core/cp932.h"
+#include "core/errors.h"
+#include "platform/headless/headless_platform.h"
+#include "platform/sdl/sdl_platform.h"
+#include "scenario/call_man.h"
+#include "shell/error_log.h"
+#include "shell/game_ini.h"
+#include "shell/instance_lock.h"
+#include "shell/platform_host.h"
+#include "shell/play_loop.h"
+#include "shell/player_session.h"
+#include "shell/run_output.h"
+#include "shell/save_location.h"
+#include "shell/screen_man.h"
+
+namespace kest::shell {
+
+namespace {
+
+bool WriteVariables(const TParamCollection& params, const std::string& path, std::ostream& err) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (out) DumpVariables(params, out);
+  if (!out) {
+    err << "kestplayer: " << path << ": cannot write the variable dump\n";
+    return false;
+  }
+  return true;
+}
+
+std::uint32_t TimeOfDaySeed() {
+  return static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count());
+}
+
+// The platform of the run: the headless one (with its scripted input) or the window's.
+struct RunPlatform {
+  std::unique_ptr<platform::Platform> owned;
+  platform::HeadlessPlatform* headless = nullptr;
+};
+
+RunPlatform MakePlatform(const PlayerOptions& options, std::ostream& err) {
+  if (!options.headless) return {platform::CreateSdlPlatform(), nullptr};
+  platform::HeadlessOptions headless_options{.log = &err};
+  if (!options.input.empty()) headless_options.input = platform::LoadScriptedInput(options.input);
+  auto headless = std::make_unique<platform::HeadlessPlatform>(std::move(headless_options));
+  platform::HeadlessPlatform* raw = headless.get();
+  return {std::move(headless), raw};
+}
+
+}  // namespace
+
+int RunPlayer(const PlayerOptions& options, const std::string& program_folder, std::ostream& err) {
+  const std::string game_folder = options.game_folders.empty() ? program_folder : options.game_folders.front();
+  // One player per game folder; a headless run (a test, a batch job) is not a player the user
+  // could start twice by mistake.
+  std::optional<InstanceLock> lock;
+  if (!options.headless) {
+    lock.emplace(game_folder);
+    if (lock->HeldByAnother()) return kExitOk;
+  }
+
+  RunPlatform run_platform;
+  std::optional<TraceFile> trace;
+  try {
+    run_platform = MakePlatform(options, err);
+    if (!options.trace.empty()) trace.emplace(options.trace);
+  } catch (const platform::ScriptedInputError& error) {
+    err << error.what() << '\n';
+    return kExitBadOptions;
+  } catch (const std::runtime_error& error) {
+    err << "kestplayer: " << error.what() << '\n';
+    return kExitBadOptions;
+  }
+  platform::Platform& platform = *run_platform.owned;
+
+  // The sound settings wait for the media layer, which reads them when it opens its output.
+  [[maybe_unused]] const SoundSettings sound = ReadGameIni(program_folder + "game.ini");
+
+  const SaveLocation save = ChooseSaveFolder(game_folder, options.save_dir);
+  if (save.moved) err << "kestplayer: " << game_folder << " cannot be written; saves are kept in " << save.folder << '\n';
+
+  PlatformHost host(platform);
+  ErrorLog log(err);
+  std::unique_ptr<PlayerSession> session;
+  try {
+    session = std::make_unique<PlayerSession>(
+        SessionStart{.game_folders = options.game_folders,
+                     .program_folder = program_folder,
+                     .save_folder = save.folder,
+                     .seed = options.seed ? options.seed : options.headless ? std::optional<std::uint32_t>(0)
+                                                                            : TimeOfDaySeed()},
+        host);
+  } catch (const std::exception& error) {  // the player's errors, and a page too old to run
+    err << "kestplayer: " << cp932::ToUtf8Lenient(error.what()) << '\n';
+    return kExitFailed;
+  }
+  TProject& project = session->Project();
+  if (project.QuitRequested()) {
+    err << "kestplayer: "
+        << (host.LastMessage().empty()
+                ? "the title in " + game_folder + " could not be started (no project file kest.kpb, or one too new)"
+                : host.LastMessage())
+        << '\n';
+    return kExitFailed;
+  }
+  if (project.ScreenWidth <= 0 || project.ScreenHeight <= 0) {
+    err << "kestplayer: the title sets no screen size (" << project.ScreenWidth << " x " << project.ScreenHeight
+        << "), so it has nothing to show\n";
+    return kExitFailed;
+  }
+  if (options.date) session->Clock().Dates = TDateClock(*options.date);
+
+  platform::Display* display = nullptr;
+  try {
+    display = &platform.OpenDisplay({.scene = {project.ScreenWidth, project.ScreenHeight},
+                                     .title = project.Title,
+                                     .scale = static_cast<int>(options.scale)});
+  } catch (const platform::NoDisplayError& error) {
+    err << "kestplayer: no display can be opened (" << cp932::ToUtf8Lenient(error.what())
+        << "); run with --headless to play without a window\n";
+    return kExitFailed;
+  } catch (const platform::PlatformError& error) {
+    err << "kestplayer: cannot open the window: " << cp932::ToUtf8Lenient(error.what()) << '\n';
+    return kExitFailed;
+  }
+  host.SetApplicationTitle(project.Title);
+  TScreenManager screen(*display, {project.ScreenWidth, project.ScreenHeight},
+                        {project.FullScreenWidth, project.FullScreenHeight});
+  if (options.fullscreen) screen.ToggleFullScreen(true);
+
+  TCallMan& call_man = *project.CallMan();
+  if (trace) call_man.SetTrace(&*trace);
+  call_man.SetErrorSink([&log](const ScriptError& error) { log.Script(error); });
+
+  int status = kExitOk;
+  PlayLoop loop(*session, platform, run_platform.headless, host, screen, log,
+                {.frames = options.frames, .frame_ms = options.frame_ms, .screenshots = options.screenshots});
+  try {
+    if (loop.Run() == LoopEnd::Failed) status = kExitFailed;
+    project.RunExitPage();
+  } catch (const platform::ScriptedInputError& error) {
+    err << error.what() << '\n';
+    status = kExitFailed;
+  } catch (const std::exception& error) {  // a page too old to run, or an exit page that failed
+    err << "kestplayer: " << cp932::ToUtf8Lenient(error.what()) << '\n';
+    status = kExitFailed;
+  }
+  session->EndProject();  // writes the status data
+  if (trace) trace->Flush();
+  if (!options.dump_vars.empty() && !WriteVariables(session->Params(), options.dump_vars, err)) status = kExitFailed;
+  platform.CloseDisplay();
+  return status;
+}
+
+}  // namespace kest::shell
