@@ -104,10 +104,14 @@ void SetPropCommand(TKestBaseList& list, const std::string& object, const TCusto
   if (found == nullptr) return;
   const std::int32_t id = PropertyIdOf(property);
   if (value == nullptr) return;
+  SetPropFromParam(*found, id, *value);
+}
+
+void SetPropFromParam(TKestObject& object, std::int32_t id, const TCustomParam& value) {
   const PropertyValue type = id >= 0 && id < static_cast<std::int32_t>(kPropertyCount)
                                  ? kProperties[static_cast<std::size_t>(id)].value
                                  : PropertyValue::String;
-  SetProp(*found, id, FromParam(*value, type));
+  SetProp(object, id, FromParam(value, type));
 }
 
 void ObjDelCommand(TKestBaseList& list, const std::string& object) {

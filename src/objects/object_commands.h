@@ -54,5 +54,7 @@ void ObjDelCommand(TKestBaseList& list, const std::string& object);
 // A script value converted to a property value of `type`, and back.
 PropValue FromParam(const TCustomParam& value, PropertyValue type);
 void StoreProp(TCustomParam& target, const PropValue& value);
+// SetProp with a script value, read as the property's type (an id outside the table raises).
+void SetPropFromParam(TKestObject& object, std::int32_t id, const TCustomParam& value);
 
 }  // namespace kest

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "objects/object.h"
+#include "objects/scene_object_access.h"
 #include "render/dibx.h"
 #include "scenario/scene.h"
 
@@ -102,6 +103,7 @@ class TKestBaseList final : public TScene {
   // ---- TScene
   TTimerList& Events() override { return events_; }
   std::string ObjectName(ObjectId object) const override;
+  TObjectAccess* Objects() override { return &access_; }
   // Uses the duration of the last frame (the last Update's frame time) for the key timers.
   void ProcessInput() override { ProcessInput(last_frame_time_); }
   void Update(std::int32_t frame_time) override;
@@ -237,6 +239,7 @@ class TKestBaseList final : public TScene {
 
   std::function<void(const std::string&)> notice_;
   std::uint32_t noted_kinds_ = 0;
+  TSceneObjectAccess access_{*this};
 
   friend class TKestObject;
   friend class TKestBase;

@@ -36,6 +36,6 @@ extern const std::array<FunctionInfo, kFunctionCount> kFunctions;
 const FunctionInfo* FindFunction(std::string_view name);
 
 // Function numbers the code refers to by name.
-enum FunctionNumber : std::uint8_t { FN_GETPROP = 2, FN_CALC = 136 };
+enum FunctionNumber : std::uint8_t { FN_GETPROP = 2, FN_SETPROP = 3, FN_CALC = 136 };
 
 }  // namespace kest

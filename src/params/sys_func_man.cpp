@@ -17,6 +17,7 @@ const FunctionHandlers& Handlers() {
     AddStringFunctions(table);
     AddNumberFunctions(table);
     AddVariableFunctions(table);
+    AddObjectFunctions(table);
     return table;
   }();
   return handlers;

@@ -1,7 +1,8 @@
 #pragma once
 // TSysFuncMan: runs the built-in functions by number for compiled expressions. The functions
 // that need only values (strings, file names, numbers, variables and arrays, Calc) are built;
-// the others raise "<name>: not available yet" until the subsystem they serve exists.
+// the others raise "<name>: not available yet" until the subsystem they serve exists. GetProp
+// and SetProp work once the display objects are connected (SetObjects).
 
 #include <cstdint>
 #include <span>
@@ -14,6 +15,7 @@
 
 namespace kest {
 
+class TObjectProperties;
 class TParamCollection;
 class TSysFuncMan;
 
@@ -58,6 +60,7 @@ using FunctionHandlers = std::array<FunctionHandler, kFunctionCount>;
 void AddStringFunctions(FunctionHandlers& handlers);
 void AddNumberFunctions(FunctionHandlers& handlers);
 void AddVariableFunctions(FunctionHandlers& handlers);
+void AddObjectFunctions(FunctionHandlers& handlers);
 
 class TSysFuncMan {
  public:
@@ -65,7 +68,8 @@ class TSysFuncMan {
   void CallFunction(std::uint8_t number, TCustomParam& dest, std::span<TCustomParam* const> args,
                     TParamCollection& store);
 
-  // Whether the function is built (the rest raise "not available yet").
+  // Whether the function is built (the rest raise "not available yet"); GetProp and SetProp
+  // still raise it while no objects are connected.
   static bool IsAvailable(std::uint8_t number);
 
   // Random: one 32-bit seed; each call replaces it by seed * 134775813 + 1 and answers the
@@ -79,7 +83,12 @@ class TSysFuncMan {
   void EnterCalc();
   void LeaveCalc() { --calc_depth_; }
 
+  // The display objects that GetProp and SetProp reach; none until the scene connects them.
+  TObjectProperties* Objects() const { return objects_; }
+  void SetObjects(TObjectProperties* objects) { objects_ = objects; }
+
  private:
+  TObjectProperties* objects_ = nullptr;
   std::uint32_t random_seed_ = 0;
   int calc_depth_ = 0;
 };

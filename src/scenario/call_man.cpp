@@ -4,7 +4,9 @@
 #include "core/cp932.h"
 #include "core/errors.h"
 #include "params/param_collection.h"
+#include "params/sys_func_man.h"
 #include "scenario/frame_clock.h"
+#include "scenario/object_access.h"
 #include "scenario/page.h"
 #include "scenario/scene.h"
 #include "scenario/script_host.h"
@@ -47,9 +49,13 @@ HandlerTarget SplitHandler(std::string_view handler) {
 TCallMan::TCallMan(InterpreterServices services)
     : Stack(services.params),
       services_(services),
-      pages_([this](TPage& page, const std::string& name) { services_.host.LoadPage(page, name); }) {}
+      pages_([this](TPage& page, const std::string& name) { services_.host.LoadPage(page, name); }) {
+  services_.functions.SetObjects(services_.scene.Objects());
+}
 
-TCallMan::~TCallMan() = default;
+TCallMan::~TCallMan() {
+  if (services_.functions.Objects() == services_.scene.Objects()) services_.functions.SetObjects(nullptr);
+}
 
 std::shared_ptr<TPage> TCallMan::GetPage(const std::string& name, TPageCache::Placement placement) {
   return pages_.Get(name, placement, CurrentPage.get());

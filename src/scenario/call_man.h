@@ -63,6 +63,7 @@ inline constexpr std::size_t kMaxCallDepth = 1000;
 
 class TCallMan {
  public:
+  // Connects the built-in functions to the scene's objects for the interpreter's lifetime.
   explicit TCallMan(InterpreterServices services);
   ~TCallMan();
   TCallMan(const TCallMan&) = delete;

@@ -25,6 +25,7 @@ class TCallMan;
 class TCommand;
 class TCommandRun;
 class TCustomParam;
+class TKestParser;
 class TPage;
 
 // One execution of one command.
@@ -36,6 +37,8 @@ struct ExecContext {
   TCommandRun* run;              // the command's run-time fields, if it has any
 
   void Advance() { ++pc; }
+  // Runs an expression of the command; its result, or none.
+  const TCustomParam* Run(TKestParser& expression) const;
   // Runs the expression of field `field` (a field the page's version lacks has none); the
   // result, or none.
   const TCustomParam* Evaluate(std::size_t field) const { return Evaluate(command, field); }
@@ -80,6 +83,11 @@ const CommandBehavior& BehaviorOf(std::uint8_t command_type);
 using CommandBehaviors = std::array<CommandBehavior, kCommandTypeCount>;
 void AddFlowCommands(CommandBehaviors& table);
 void AddValueCommands(CommandBehaviors& table);
+void AddObjectCommands(CommandBehaviors& table);
+
+// Raises "<Name>: not available yet" for the command: its subsystem, or the part of the scene
+// it needs, is not there.
+[[noreturn]] void RaiseNotAvailable(const TCommand& command);
 
 // The state block of a run: "kest100", then its fields.
 Bytes SaveCommandState(const TCommandRun& run);

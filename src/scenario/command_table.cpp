@@ -17,7 +17,7 @@ namespace {
 
 void NotAvailable(ExecContext& context) {
   context.Advance();
-  throw KestError(FillMessage(Message(ScenarioMessage::NotAvailableYet), {context.command.Spec().name}));
+  RaiseNotAvailable(context.command);
 }
 
 CommandBehaviors BuildTable() {
@@ -25,6 +25,7 @@ CommandBehaviors BuildTable() {
   for (CommandBehavior& behavior : table) behavior.execute = NotAvailable;
   AddFlowCommands(table);
   AddValueCommands(table);
+  AddObjectCommands(table);
   return table;
 }
 
@@ -38,12 +39,20 @@ const CommandBehavior& BehaviorOf(std::uint8_t command_type) {
   return table.at(command_type);  // TCommand refuses types outside the table
 }
 
+void RaiseNotAvailable(const TCommand& command) {
+  throw KestError(FillMessage(Message(ScenarioMessage::NotAvailableYet), {command.Spec().name}));
+}
+
+const TCustomParam* ExecContext::Run(TKestParser& expression) const {
+  expression.Execute(call_man.Params(), call_man.Functions());
+  return expression.Result();
+}
+
 const TCustomParam* ExecContext::Evaluate(TCommand& other, std::size_t field) const {
   if (field >= other.Fields.size()) return nullptr;
   CommandField& slot = other.Fields[field];
   if (!slot.present || !slot.expression) return nullptr;
-  slot.expression->Execute(call_man.Params(), call_man.Functions());
-  return slot.expression->Result();
+  return Run(*slot.expression);
 }
 
 bool ExecContext::Condition(TCommand& other, std::size_t field) const {

@@ -1,8 +1,9 @@
 #pragma once
 // The scene as the frame and the interpreter see it: the steps of a frame that belong to the
 // display objects (turn input into events, update every object by the frame time, draw), the
-// event queue, and the names of the objects that send events. The object model provides the
-// real scene; until it exists, TEmptyScene stands in.
+// event queue, the names of the objects that send events, and the objects themselves for the
+// commands that create and address them. The object model provides the real scene
+// (TKestBaseList); TEmptyScene stands in where there are no display objects.
 
 #include <cstdint>
 #include <string>
@@ -13,9 +14,15 @@
 
 namespace kest {
 
+class TObjectAccess;
+
 class TScene {
  public:
   virtual ~TScene() = default;
+
+  // The display objects, for the object commands and built-in functions; none for a scene
+  // without them.
+  virtual TObjectAccess* Objects() { return nullptr; }
 
   virtual TTimerList& Events() = 0;
   // The name of a living object, or "" when there is none (destroyed, or never existed).

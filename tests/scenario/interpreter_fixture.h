@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/cp932.h"
@@ -64,14 +65,19 @@ class MemoryTrace : public TTraceLog {
   std::vector<std::string> lines;
 };
 
-class InterpreterTest : public ::testing::Test {
+// The interpreter over a scene of type Scene, made from `scene_args`. A frame runs the steps
+// the player runs: the scene's input, the interpreter, the scene's update and drawing.
+template <typename Scene>
+class InterpreterOn : public ::testing::Test {
  protected:
-  InterpreterTest() : call_man_({params_, functions_, scene_, clock_, host_}) {
+  template <typename... SceneArgs>
+  explicit InterpreterOn(SceneArgs&&... scene_args)
+      : scene_(std::forward<SceneArgs>(scene_args)...), call_man_({params_, functions_, scene_, clock_, host_}) {
     params_.SetSystemState(std::make_unique<TInterpreterState>(call_man_, clock_));
     call_man_.SetTrace(&trace_);
     call_man_.SetErrorSink([this](const ScriptError& error) { errors_.push_back(error.message); });
   }
-  ~InterpreterTest() override { params_.SetSystemState(std::make_unique<TSystemState>()); }
+  ~InterpreterOn() override { params_.SetSystemState(std::make_unique<TSystemState>()); }
 
   // Compiles the pages and starts the main script on the start page.
   void Load(const std::map<std::string, std::string>& pages, const std::string& start = "start.ksb") {
@@ -82,7 +88,10 @@ class InterpreterTest : public ::testing::Test {
   void Frame(std::uint32_t frame_ms = 16) {
     now_ += frame_ms;
     ASSERT_TRUE(clock_.BeginFrame(now_));
+    scene_.ProcessInput();
     call_man_.Run();
+    scene_.Update(static_cast<std::int32_t>(frame_ms));
+    scene_.Draw();
   }
   void Frames(int count) {
     for (int i = 0; i < count; ++i) Frame();
@@ -108,7 +117,7 @@ class InterpreterTest : public ::testing::Test {
 
   TParamCollection params_;
   TSysFuncMan functions_;
-  TEmptyScene scene_;
+  Scene scene_;
   TFrameClock clock_;
   MemoryHost host_;
   MemoryTrace trace_;
@@ -116,5 +125,7 @@ class InterpreterTest : public ::testing::Test {
   TCallMan call_man_;
   std::uint32_t now_ = 0;
 };
+
+class InterpreterTest : public InterpreterOn<TEmptyScene> {};
 
 }  // namespace kest::testing
