@@ -1,0 +1,124 @@
+// The demo title as the build compiles it, played headless and in a window: what it shows, that
+// headless runs repeat exactly, that a window shows the same picture as a headless run of the
+// same frames, and that one game folder gets one player.
+
+#include <gmock/gmock.h>
+
+#include <cstdlib>
+
+#include "e2e_support.h"
+#include "render/image_codec.h"
+#include "shell/instance_lock.h"
+
+namespace kest::testing {
+namespace {
+
+// A click on the button, the pointer left on it, then a key for the focused button.
+constexpr char kDemoInput[] =
+    "5 click 320 180\n"
+    "20 key 32\n";
+
+class DemoRun : public ::testing::Test {
+ protected:
+  ProgramRun Run(std::vector<std::string> options, const std::string& input = "") {
+    std::vector<std::string> argv = {KESTPLAYER_BINARY, KEST_DEMO_FOLDER};
+    if (!input.empty()) {
+      work_.Write("input.txt", Bytes(input.begin(), input.end()));
+      argv.insert(argv.end(), {"--input", work_.File("input.txt")});
+    }
+    argv.insert(argv.end(), options.begin(), options.end());
+    return RunProgram(argv, work_.Path());
+  }
+
+  DecodedImage Screenshot(const std::string& name) const { return DecodePng(work_.Read(name), name); }
+
+  // The demo folder is part of the build; its save.dat must not carry one test into the next.
+  std::string SaveDir() const { return work_.Path().string(); }
+
+  TempFolder work_;
+};
+
+std::uint32_t Pixel(const DecodedImage& image, int x, int y) {
+  return image.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width) + static_cast<std::size_t>(x)];
+}
+
+TEST_F(DemoRun, ShowsTheSceneAndAnswersAClickAndAKey) {
+  const ProgramRun run = Run({"--headless", "--frames", "30", "--save-dir", SaveDir(), "--screenshot",
+                              "29:" + work_.File("shot.png"), "--dump-vars", work_.File("vars.txt")},
+                             kDemoInput);
+  ASSERT_EQ(run.status, 0) << run.err;
+  const DecodedImage shot = Screenshot("shot.png");
+  ASSERT_EQ(shot.width, 640);
+  ASSERT_EQ(shot.height, 480);
+  EXPECT_EQ(Pixel(shot, 10, 10), 0x102040u);   // the sky (0xBBGGRR 0x402010)
+  EXPECT_EQ(Pixel(shot, 10, 470), 0x206020u);  // the meadow
+  EXPECT_EQ(Pixel(shot, 320, 240), 0xFFFF00u); // the lamp after one click: 0x00FFFF as 0xBBGGRR
+  EXPECT_EQ(Pixel(shot, 300, 180), 0xA0A0A0u); // the button lit by the pointer over it
+  const std::string vars = ReadText(work_.File("vars.txt"));
+  EXPECT_THAT(vars, ::testing::HasSubstr("clicks\tglobal\tint\t1"));
+  EXPECT_THAT(vars, ::testing::HasSubstr("keys\tglobal\tint\t1"));
+}
+
+TEST_F(DemoRun, HeadlessRunsRepeatExactly) {
+  std::string traces[2], pictures[2];
+  for (int i = 0; i < 2; ++i) {
+    const std::string trace = "trace" + std::to_string(i) + ".txt", shot = "shot" + std::to_string(i) + ".png";
+    const ProgramRun run = Run({"--headless", "--frames", "40", "--save-dir", SaveDir(), "--trace", work_.File(trace),
+                                "--screenshot", "39:" + work_.File(shot)},
+                               kDemoInput);
+    ASSERT_EQ(run.status, 0) << run.err;
+    traces[i] = ReadText(work_.File(trace));
+    const Bytes png = work_.Read(shot);
+    pictures[i].assign(png.begin(), png.end());
+  }
+  EXPECT_GT(traces[0].size(), 1000u);
+  EXPECT_EQ(traces[0], traces[1]);
+  EXPECT_EQ(pictures[0], pictures[1]);
+}
+
+bool DisplayReachable() {
+  const char* display = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  return (display && *display) || (wayland && *wayland);
+}
+
+TEST_F(DemoRun, AWindowShowsWhatAHeadlessRunShows) {
+  if (!DisplayReachable()) GTEST_SKIP() << "no display (run under xvfb-run to include this test)";
+  const ProgramRun window = Run({"--frames", "12", "--save-dir", SaveDir(), "--screenshot", "11:" + work_.File("w.png")});
+  ASSERT_EQ(window.status, 0) << window.err;
+  const ProgramRun headless =
+      Run({"--headless", "--frames", "12", "--save-dir", SaveDir(), "--screenshot", "11:" + work_.File("h.png")});
+  ASSERT_EQ(headless.status, 0) << headless.err;
+  const DecodedImage w = Screenshot("w.png"), h = Screenshot("h.png");
+  ASSERT_EQ(w.width, h.width);
+  ASSERT_EQ(w.height, h.height);
+  EXPECT_TRUE(w.pixels == h.pixels) << "the window's picture differs from the headless one";
+  EXPECT_EQ(Pixel(w, 10, 10), 0x102040u);
+}
+
+TEST_F(DemoRun, OneGameFolderGetsOnePlayer) {
+  TempFolder locks;
+  ::setenv("XDG_RUNTIME_DIR", locks.Path().c_str(), 1);  // the players started below share it
+  const shell::InstanceLock first(KEST_DEMO_FOLDER);
+  ASSERT_TRUE(first.Acquired());
+  const ProgramRun second = Run({"--frames", "2", "--save-dir", SaveDir(), "--trace", work_.File("second.txt")});
+  EXPECT_EQ(second.status, 0);
+  EXPECT_EQ(second.err, "");
+  EXPECT_FALSE(std::filesystem::exists(work_.File("second.txt"))) << "the second player ran";
+
+  // Another folder is another player: it starts (and, without a display, says so).
+  const std::string other = work_.File("other");
+  std::filesystem::copy(KEST_DEMO_FOLDER, other);
+  const ProgramRun third = RunProgram({KESTPLAYER_BINARY, other, "--frames", "2", "--trace", work_.File("third.txt")},
+                                      work_.Path());
+  if (DisplayReachable()) {
+    EXPECT_EQ(third.status, 0) << third.err;
+    EXPECT_TRUE(std::filesystem::exists(work_.File("third.txt")));
+  } else {
+    EXPECT_THAT(third.err, ::testing::HasSubstr("no display"));
+  }
+  ::unsetenv("XDG_RUNTIME_DIR");
+}
+
+}  // namespace
+}  // namespace kest::testing
