@@ -25,4 +25,8 @@ enum class TraceKind {
 std::string FormatTraceLine(std::int32_t frame_clock, std::string_view page_name, std::int32_t line_number,
                             TraceKind kind = TraceKind::Command);
 
+// A note of the player about the run, such as a kind of object it cannot draw yet:
+// "0000a0b0 : <Note>LT_IMAGES: drawing is not available yet".
+std::string FormatTraceNote(std::int32_t frame_clock, std::string_view text);
+
 }  // namespace kest

@@ -11,6 +11,7 @@
 #include "platform/headless/headless_platform.h"
 #include "platform/sdl/sdl_platform.h"
 #include "scenario/call_man.h"
+#include "scenario/trace.h"
 #include "shell/error_log.h"
 #include "shell/game_ini.h"
 #include "shell/instance_lock.h"
@@ -20,6 +21,7 @@
 #include "shell/run_output.h"
 #include "shell/save_location.h"
 #include "shell/screen_man.h"
+#include "vfs/cd_roots.h"
 
 namespace kest::shell {
 
@@ -54,9 +56,17 @@ RunPlatform MakePlatform(const PlayerOptions& options, std::ostream& err) {
   return {std::move(headless), raw};
 }
 
+// The player is installed to the hard disk; run from a title's CD it ends at once, silently.
+bool RunsFromOpticalDisk(const std::string& program_folder) {
+  for (const std::string& mount_point : SystemOpticalMountPoints())
+    if (program_folder.starts_with(mount_point)) return true;
+  return false;
+}
+
 }  // namespace
 
 int RunPlayer(const PlayerOptions& options, const std::string& program_folder, std::ostream& err) {
+  if (RunsFromOpticalDisk(program_folder)) return kExitOk;
   const std::string game_folder = options.game_folders.empty() ? program_folder : options.game_folders.front();
   // One player per game folder; a headless run (a test, a batch job) is not a player the user
   // could start twice by mistake.
@@ -138,6 +148,10 @@ int RunPlayer(const PlayerOptions& options, const std::string& program_folder, s
   TCallMan& call_man = *project.CallMan();
   if (trace) call_man.SetTrace(&*trace);
   call_man.SetErrorSink([&log](const ScriptError& error) { log.Script(error); });
+  session->Scene().SetNotice([&](const std::string& note) {
+    if (trace) trace->Write(FormatTraceNote(session->Clock().FrameClock, note));
+    log.Line(cp932::ToUtf8Lenient(note));
+  });
 
   int status = kExitOk;
   PlayLoop loop(*session, platform, run_platform.headless, host, screen, log,

@@ -213,6 +213,8 @@ TEST(TraceTest, LinesHaveThePlayersFormat) {
   EXPECT_EQ(FormatTraceLine(0x1234, "start.ksb", 12), "00001234 : start.ksb(12)");
   EXPECT_EQ(FormatTraceLine(-1, "a%sb.ksb", 3, TraceKind::Event), "ffffffff : <Event>a%sb.ksb(3)");
   EXPECT_EQ(FormatTraceLine(16, "gone.ksb:x", 0, TraceKind::Dropped), "00000010 : <Dropped>gone.ksb:x(0)");
+  EXPECT_EQ(FormatTraceNote(32, "LT_IMAGES: drawing is not available yet"),
+            "00000020 : <Note>LT_IMAGES: drawing is not available yet");
 }
 
 }  // namespace
