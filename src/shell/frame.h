@@ -3,6 +3,9 @@
 // events, run the interpreter, update every object, perform pending game loads and saves,
 // draw. The windowed loop and the headless runner both drive it; they differ only in where
 // time and input come from.
+//
+// A title shows the authoring system's start-up logo only when the player carries the logo
+// resource; this player carries none, so the script runs from the first frame.
 
 #include <cstdint>
 #include <functional>
