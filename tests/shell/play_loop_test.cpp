@@ -11,6 +11,7 @@
 #include "platform/headless/headless_platform.h"
 #include "shell/play_loop.h"
 #include "source/title_source.h"
+#include "support/archive_builder.h"
 #include "support/temp_folder.h"
 
 namespace kest::shell {
@@ -126,6 +127,22 @@ TEST_F(PlayLoopTest, StatusVariablesSurviveToTheNextRun) {
     EXPECT_EQ(Int("runs"), run);
     session_.reset();
   }
+}
+
+TEST_F(PlayLoopTest, WritingTheStatusDataKeepsTheGameSavesBesideIt) {
+  WriteTitle("VarNew seen, type: str, value: \"yes\", scope: status\n");
+  const Bytes game_save = testing::TextBytes("a game save the player cannot read yet");
+  game_.Write("save.dat", testing::BuildArchive({{"GAMESAVEDATA3", game_save}}));
+  Start("");
+  Run(3);
+  session_.reset();
+
+  TVrFileCollection save;
+  save.LoadFromFile(game_.File("save.dat"));
+  EXPECT_EQ(save.ReadEntry("GAMESAVEDATA3"), game_save);
+  const Bytes status = save.ReadEntry("STATUSSAVEDATA");
+  ASSERT_GE(status.size(), 9u);
+  EXPECT_EQ(std::string(status.begin(), status.begin() + 9), "Status103");
 }
 
 TEST_F(PlayLoopTest, FramePacingSleepsOutTheRestOfEachFrame) {
