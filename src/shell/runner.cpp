@@ -18,6 +18,7 @@
 #include "shell/platform_host.h"
 #include "shell/play_loop.h"
 #include "shell/player_session.h"
+#include "shell/player_state.h"
 #include "shell/run_output.h"
 #include "shell/save_location.h"
 #include "shell/screen_man.h"
@@ -144,6 +145,7 @@ int RunPlayer(const PlayerOptions& options, const std::string& program_folder, s
   TScreenManager screen(*display, {project.ScreenWidth, project.ScreenHeight},
                         {project.FullScreenWidth, project.FullScreenHeight});
   if (options.fullscreen) screen.ToggleFullScreen(true);
+  ConnectPlayerState(*session, screen, *display);
 
   TCallMan& call_man = *project.CallMan();
   if (trace) call_man.SetTrace(&*trace);

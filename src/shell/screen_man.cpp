@@ -47,12 +47,13 @@ void TScreenManager::SetMode(std::int32_t index) {
 
 void TScreenManager::ToggleFullScreen(bool on) {
   if (on == FullScreen()) return;
-  if (on && SelectedMode < 0) return;
+  if (on && (SelectedMode < 0 || SelectedMode >= ModeCount())) return;
   SetMode(on ? SelectedMode : kWindowMode);
 }
 
 void TScreenManager::ApplyDisplayMode() {
-  if (FullScreen() && SelectedMode >= 0 && SelectedMode != current_mode_) SetMode(SelectedMode);
+  if (FullScreen() && SelectedMode >= 0 && SelectedMode < ModeCount() && SelectedMode != current_mode_)
+    SetMode(SelectedMode);
 }
 
 bool TScreenManager::Present(const platform::SurfaceView& surface, std::span<const platform::Rect> changed) {

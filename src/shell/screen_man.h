@@ -32,7 +32,9 @@ class TScreenManager {
   // Modes at least as large as the scene, of 16 bits or more, in the driver's order.
   const std::vector<platform::DisplayMode>& Modes() const { return modes_; }
   std::int32_t ModeCount() const { return static_cast<std::int32_t>(modes_.size()); }
-  std::int32_t SelectedMode = -1;  // "@DisplayModeIndex": the mode full screen uses, -1 none
+  // "@DisplayModeIndex": the mode full screen uses, -1 none. Scripts may store any number; one
+  // that names no mode keeps full screen off.
+  std::int32_t SelectedMode = -1;
   std::int32_t CurrentMode() const { return current_mode_; }
   bool FullScreen() const { return current_mode_ >= 0; }
   int DesktopDepth() const { return desktop_depth_; }
@@ -43,7 +45,8 @@ class TScreenManager {
   // Switches to a mode index, or kWindowMode; a full screen that cannot be set up falls back to
   // the window.
   void SetMode(std::int32_t index);
-  // Full screen on or off. Turning it on needs a selected mode; otherwise nothing changes.
+  // Full screen on or off. Turning it on needs a selected mode that exists; otherwise nothing
+  // changes.
   void ToggleFullScreen(bool on);
   // In full screen, moves to the selected mode when it is not the one in use.
   void ApplyDisplayMode();

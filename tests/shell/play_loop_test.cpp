@@ -10,6 +10,7 @@
 #include "params/param_collection.h"
 #include "platform/headless/headless_platform.h"
 #include "shell/play_loop.h"
+#include "shell/player_state.h"
 #include "source/title_source.h"
 #include "support/archive_builder.h"
 #include "support/temp_folder.h"
@@ -47,6 +48,7 @@ class PlayLoopTest : public ::testing::Test {
     ASSERT_FALSE(session_->Project().QuitRequested()) << host_->LastMessage();
     display_ = &platform_->OpenDisplay({.scene = {64, 48}, .title = "Loop"});
     screen_ = std::make_unique<TScreenManager>(*display_, platform::Size{64, 48}, platform::Size{64, 48});
+    ConnectPlayerState(*session_, *screen_, *display_);
   }
 
   LoopEnd Run(std::uint32_t frames) {
@@ -143,6 +145,54 @@ TEST_F(PlayLoopTest, WritingTheStatusDataKeepsTheGameSavesBesideIt) {
   const Bytes status = save.ReadEntry("STATUSSAVEDATA");
   ASSERT_GE(status.size(), 9u);
   EXPECT_EQ(std::string(status.begin(), status.begin() + 9), "Status103");
+}
+
+TEST_F(PlayLoopTest, SystemVariablesReadThePointerTheKeysAndTheScreen) {
+  WriteTitle(
+      "Calc mx = @MouseX\n"
+      "Calc my = @MouseY\n"
+      "If @LClick\n"
+      "  Calc clicked_at = @MouseX\n"
+      "If @KeyPush[32]\n"
+      "  Calc space_frames = space_frames + 1\n"
+      "If @KeyClick[32]\n"
+      "  Calc space_presses = space_presses + 1\n"
+      "Calc width = @ScrWidth * 1000 + @ScrHeight\n"
+      "Calc title = @Title\n"
+      "Calc modes = @DisplayModeCount\n"
+      "Wait 1\n"
+      "Jump \"start.ksb\"\n",
+      "var int mx = 0\nvar int my = 0\nvar int clicked_at = -1\nvar int space_frames = 0\n"
+      "var int space_presses = 0\nvar int width = 0\nvar str title = \"\"\nvar int modes = 0\n");
+  Start("2 move 10 20\n4 click 30 40\n6 keydown 32\n8 keyup 32\n");
+  Run(12);
+  EXPECT_EQ(Int("mx"), 30);
+  EXPECT_EQ(Int("my"), 40);
+  EXPECT_EQ(Int("clicked_at"), 30);
+  EXPECT_EQ(Int("space_frames"), 2);  // held in frames 6 and 7
+  EXPECT_EQ(Int("space_presses"), 1);
+  EXPECT_EQ(Int("width"), 64 * 1000 + 48);
+  EXPECT_EQ(session_->Params().Find("title")->Value().AsStr(), "Loop");
+  EXPECT_EQ(Int("modes"), screen_->ModeCount());
+}
+
+TEST_F(PlayLoopTest, WritingSystemVariablesMovesThePointerAndSwitchesFullScreen) {
+  WriteTitle(
+      "Calc @MouseX = 7\n"
+      "Calc @FullScr = TRUE\n"
+      "Calc full = @FullScr\n"
+      "Wait 1\n"
+      "Calc mx = @MouseX\n"
+      "Calc @DisplayModeIndex = 99\n"
+      "Calc @FullScr = FALSE\n"
+      "Calc @FullScr = TRUE\n",
+      "var int mx = 0\nvar bool full = false\n");
+  Start("");
+  Run(5);
+  EXPECT_EQ(Int("full"), 1);
+  EXPECT_EQ(Int("mx"), 7);  // the move the warp reported
+  // A mode index that names no mode keeps full screen off.
+  EXPECT_FALSE(screen_->FullScreen());
 }
 
 TEST_F(PlayLoopTest, FramePacingSleepsOutTheRestOfEachFrame) {
