@@ -9,9 +9,13 @@
 namespace kest {
 namespace {
 
+// Asked once: the kernels are looked up for every row operation.
 SimdLevel BestLevel() {
-  __builtin_cpu_init();
-  return __builtin_cpu_supports("avx2") ? SimdLevel::Avx2 : SimdLevel::Sse2;
+  static const SimdLevel best = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") ? SimdLevel::Avx2 : SimdLevel::Sse2;
+  }();
+  return best;
 }
 
 SimdLevel Clamp(SimdLevel wanted) {
