@@ -40,8 +40,10 @@ std::optional<std::int64_t> IniInteger(std::string_view text) {
 }  // namespace
 
 std::int32_t EffectiveDelayTime(std::int64_t stored) {
-  const std::int64_t rounded = stored >= 0 ? stored / 100 * 100 : (stored - 99) / 100 * 100;
-  return static_cast<std::int32_t>(std::clamp<std::int64_t>(rounded, 100, 500));
+  // Rounding down, then clamping: everything below 200 becomes 100, everything from 500 up 500.
+  // Clamping first keeps the arithmetic away from the ends of the range.
+  const std::int64_t clamped = std::clamp<std::int64_t>(stored, 100, 500);
+  return static_cast<std::int32_t>(clamped / 100 * 100);
 }
 
 SoundSettings ParseGameIni(std::string_view text) {
@@ -71,11 +73,15 @@ SoundSettings ParseGameIni(std::string_view text) {
 }
 
 SoundSettings ReadGameIni(const std::string& path) {
+  // A settings file is a few lines; a larger one is not a settings file, and only its beginning
+  // is read.
+  constexpr std::size_t kLongestFile = 64 * 1024;
   std::ifstream in(path, std::ios::binary);
   if (!in) return {};
-  std::stringstream text;
-  text << in.rdbuf();
-  return ParseGameIni(text.str());
+  std::string text(kLongestFile, '\0');
+  in.read(text.data(), static_cast<std::streamsize>(text.size()));
+  text.resize(static_cast<std::size_t>(in.gcount()));
+  return ParseGameIni(text);
 }
 
 }  // namespace kest::shell
