@@ -203,7 +203,7 @@ void TKestBaseList::LoadFromStream(ByteReader& in, std::int32_t version) {
   Reset();
   const std::int32_t width = in.I32();
   const std::int32_t height = in.I32();
-  if (width < 0 || height < 0 || width > kMaxSurfaceSide || height > kMaxSurfaceSide)
+  if (!SceneSizeFits(width, height))
     in.Fail("screen size " + std::to_string(width) + " x " + std::to_string(height));
   SetSize(width, height);
   active_ = in.I32() & 1;

@@ -23,6 +23,15 @@ namespace kest {
 
 class TKestBaseList;
 
+// The largest scene the player shows: three surfaces of this many 32-bit pixels (the list's and
+// each screen's own), 192 MiB. Titles were made for screens of 640 x 480 to 1024 x 768; a larger
+// size in a save or a project file is damage, not a screen.
+inline constexpr std::int64_t kMaxScenePixels = std::int64_t{4096} * 4096;
+constexpr bool SceneSizeFits(std::int64_t width, std::int64_t height) {
+  return width >= 0 && height >= 0 && width <= kMaxSurfaceSide && height <= kMaxSurfaceSide &&
+         width * height <= kMaxScenePixels;
+}
+
 // A screen: the root of one tree of controls, with its own dirty list and mouse state.
 class TKestBase final : public TKestControl {
  public:

@@ -21,7 +21,9 @@ PlayerSession::PlayerSession(const SessionStart& start, TProjectHost& host)
       ProjectStartup{.arguments = start.game_folders, .program_folder = start.program_folder,
                      .save_file = SaveFilePath(start)},
       ProjectRuntime{.functions = &functions_, .scene = &scene_, .clock = &clock_});
-  if (!project_->QuitRequested()) scene_.SetSize(project_->ScreenWidth, project_->ScreenHeight);
+  // A screen too large to show is refused by the runner; the scene keeps no surface for it.
+  if (!project_->QuitRequested() && SceneSizeFits(project_->ScreenWidth, project_->ScreenHeight))
+    scene_.SetSize(project_->ScreenWidth, project_->ScreenHeight);
 }
 
 PlayerSession::~PlayerSession() { EndProject(); }

@@ -126,6 +126,11 @@ int RunPlayer(const PlayerOptions& options, const std::string& program_folder, s
         << "), so it has nothing to show\n";
     return kExitFailed;
   }
+  if (!SceneSizeFits(project.ScreenWidth, project.ScreenHeight)) {
+    err << "kestplayer: the title's screen size " << project.ScreenWidth << " x " << project.ScreenHeight
+        << " is larger than the player can show (at most " << kMaxScenePixels << " pixels)\n";
+    return kExitFailed;
+  }
   if (options.date) session->Clock().Dates = TDateClock(*options.date);
 
   platform::Display* display = nullptr;

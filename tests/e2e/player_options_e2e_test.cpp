@@ -48,6 +48,18 @@ TEST(PlayerOptions, HelpAndVersionAnswerOnStandardOutput) {
   EXPECT_THAT(version.out, HasSubstr("kestplayer "));
 }
 
+TEST_F(TitleRun, AScreenTooLargeOrMissingIsRefusedWithStatusOne) {
+  for (const auto& [screen, message] : std::vector<std::pair<std::string, std::string>>{
+           {"screen 5000 5000", "larger than the player can show"}, {"screen 0 0", "sets no screen size"}}) {
+    WriteTitle({{"start.kss", "Calc 1\n"}});
+    WriteFile("src/project.kest", "title \"E2E\"\n" + screen + "\nstart-page \"start.ksb\"\n");
+    Compile();
+    const ProgramRun run = Play({"--frames", "1"});
+    EXPECT_EQ(run.status, 1) << screen;
+    EXPECT_THAT(run.err, HasSubstr(message)) << screen;
+  }
+}
+
 TEST_F(TitleRun, AFolderWithoutATitleFailsToStartWithStatusOne) {
   const ProgramRun run = RunProgram({KESTPLAYER_BINARY, "--headless", folder_.File("nothing"), "--frames", "1"},
                                     folder_.Path());

@@ -142,7 +142,6 @@ TEST(SceneStream, CorruptStreamsRaiseFormatErrors) {
   scene.Box("b", {0, 0, 5, 5}, 0);
   const Bytes good = Save(scene.list);
 
-
   struct Case {
     const char* what;
     std::function<void(Bytes&)> damage;
@@ -157,6 +156,8 @@ TEST(SceneStream, CorruptStreamsRaiseFormatErrors) {
       {"huge count", [&](Bytes& b) { b[kind_at - 4] = 0xFF; b[kind_at - 3] = 0xFF; b[kind_at - 2] = 0xFF; b[kind_at - 1] = 0x7F; }},
       {"truncated", [&](Bytes& b) { b.resize(b.size() / 2); }},
       {"screen size", [&](Bytes& b) { b[3] = 0x7F; }},
+      // Each side fits a surface, but three surfaces of 16418 x 12288 would take 2.4 GB.
+      {"screen area", [&](Bytes& b) { b[0] = 0x22; b[1] = 0x40; b[4] = 0x00; b[5] = 0x30; }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
