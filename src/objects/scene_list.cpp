@@ -56,6 +56,8 @@ void TKestBase::AddDirtyRect(const Rect& rect) {
   dirty_.push_back(r);
 }
 
+void TKestBase::AddWholeRect() { AddDirtyRect(MakeRect(left_, top_, width_, height_)); }
+
 void TKestBase::SetMouseState(std::int32_t x, std::int32_t y) {
   if (x != pointer_x_ || y != pointer_y_) pointer_moved = true;
   pointer_x_ = x;

@@ -52,7 +52,7 @@ class TKestBase final : public TKestControl {
   // Clamps to the screen, drops an empty rectangle, and merges with a stored rectangle that
   // lies within 20 pixels.
   void AddDirtyRect(const Rect& r);
-  void AddWholeRect() { AddDirtyRect({left_, top_, left_ + width_, top_ + height_}); }
+  void AddWholeRect();
   const std::vector<Rect>& DirtyRects() const { return dirty_; }
   void ClearDirty() { dirty_.clear(); }
   // Repaints every dirty rectangle: the background, then the whole tree clipped to it.

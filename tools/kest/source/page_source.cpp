@@ -47,9 +47,12 @@ std::unique_ptr<TKestParser> ParserOf(const Bytes& record, const Place& place) {
 
 std::optional<std::size_t> PropertyId(const std::string& key) {
   if (!key.empty() && std::all_of(key.begin(), key.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-    const unsigned long id = std::stoul(key);
-    if (id < kPropertyCount) return id;
-    return std::nullopt;
+    std::size_t id = 0;  // digits beyond the table's size are not an id, however many there are
+    for (const char c : key) {
+      id = id * 10 + static_cast<std::size_t>(c - '0');
+      if (id >= kPropertyCount) return std::nullopt;
+    }
+    return id;
   }
   for (std::size_t id = 0; id < kPropertyCount; ++id)
     if (kProperties[id].name == key) return id;
