@@ -57,6 +57,22 @@ RunPlatform MakePlatform(const PlayerOptions& options, std::ostream& err) {
   return {std::move(headless), raw};
 }
 
+// Why a title that started cannot be played (UTF-8), or "" when it can.
+std::string WhyTitleCannotPlay(const TProject& project, const PlatformHost& host, const std::string& game_folder) {
+  if (project.QuitRequested()) {
+    return host.LastMessage().empty()
+               ? "the title in " + game_folder + " could not be started (no project file kest.kpb, or one too new)"
+               : host.LastMessage();
+  }
+  const std::string size = std::to_string(project.ScreenWidth) + " x " + std::to_string(project.ScreenHeight);
+  if (project.ScreenWidth <= 0 || project.ScreenHeight <= 0)
+    return "the title sets no screen size (" + size + "), so it has nothing to show";
+  if (!SceneSizeFits(project.ScreenWidth, project.ScreenHeight))
+    return "the title's screen size " + size + " is larger than the player can show (at most " +
+           std::to_string(kMaxScenePixels) + " pixels)";
+  return {};
+}
+
 // The player is installed to the hard disk; run from a title's CD it ends at once, silently.
 bool RunsFromOpticalDisk(const std::string& program_folder) {
   for (const std::string& mount_point : SystemOpticalMountPoints())
@@ -113,22 +129,8 @@ int RunPlayer(const PlayerOptions& options, const std::string& program_folder, s
     return kExitFailed;
   }
   TProject& project = session->Project();
-  if (project.QuitRequested()) {
-    err << "kestplayer: "
-        << (host.LastMessage().empty()
-                ? "the title in " + game_folder + " could not be started (no project file kest.kpb, or one too new)"
-                : host.LastMessage())
-        << '\n';
-    return kExitFailed;
-  }
-  if (project.ScreenWidth <= 0 || project.ScreenHeight <= 0) {
-    err << "kestplayer: the title sets no screen size (" << project.ScreenWidth << " x " << project.ScreenHeight
-        << "), so it has nothing to show\n";
-    return kExitFailed;
-  }
-  if (!SceneSizeFits(project.ScreenWidth, project.ScreenHeight)) {
-    err << "kestplayer: the title's screen size " << project.ScreenWidth << " x " << project.ScreenHeight
-        << " is larger than the player can show (at most " << kMaxScenePixels << " pixels)\n";
+  if (const std::string why = WhyTitleCannotPlay(project, host, game_folder); !why.empty()) {
+    err << "kestplayer: " << why << '\n';
     return kExitFailed;
   }
   if (options.date) session->Clock().Dates = TDateClock(*options.date);
