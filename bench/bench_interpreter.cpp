@@ -8,7 +8,7 @@
 
 #include "core/byte_writer.h"
 #include "core/errors.h"
-#include "params/build_parser.h"
+#include "params/expression_compile.h"
 #include "params/param_collection.h"
 #include "params/param_values.h"
 #include "params/sys_func_man.h"
@@ -71,16 +71,7 @@ void BM_InterpreterWhileLoopOfCalc(benchmark::State& state) {
 }
 BENCHMARK(BM_InterpreterWhileLoopOfCalc)->Unit(benchmark::kMillisecond);
 
-std::unique_ptr<TKestParser> Compile(std::string_view text) {
-  TBuildKestParser compiler;
-  compiler.Parse(text);
-  ByteWriter out;
-  compiler.SaveToStream(out);
-  ByteReader in(out.Data());
-  auto parser = std::make_unique<TKestParser>();
-  parser->LoadFromStream(in);
-  return parser;
-}
+std::unique_ptr<TKestParser> Compile(std::string_view text) { return CompileExpressionToRun(text); }
 
 // The same four expressions per iteration, run by a C++ loop: what the loop costs without the
 // interpreter.

@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "core/byte_writer.h"
-#include "params/build_parser.h"
+#include "params/expression_compile.h"
 #include "scenario/page.h"
 
 namespace kest {
@@ -16,16 +16,7 @@ Bytes LargePage() {
   page.SetProperty(8, 3);
   page.SetProperty(8, 4);
   page.StorePropertySets();
-  const auto expression = [](std::string_view text) {
-    TBuildKestParser compiler;
-    compiler.Parse(text);
-    ByteWriter out;
-    compiler.SaveToStream(out);
-    ByteReader in(out.Data());
-    auto parser = std::make_unique<TKestParser>();
-    parser->LoadFromStream(in);
-    return parser;
-  };
+  const auto expression = [](std::string_view text) { return CompileExpressionToRun(text); };
   // A typical mix: assignments, conditions, waits, object creation.
   for (int i = 0; i < 10'000; ++i) {
     const std::uint8_t type = i % 4 == 0 ? 14 : i % 4 == 1 ? 0 : i % 4 == 2 ? 7 : 8;

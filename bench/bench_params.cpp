@@ -14,7 +14,7 @@
 #include "core/byte_reader.h"
 #include "core/byte_writer.h"
 #include "core/cp932.h"
-#include "params/build_parser.h"
+#include "params/expression_compile.h"
 #include "params/kest_parser.h"
 #include "params/param_collection.h"
 #include "params/sys_func_man.h"
@@ -56,16 +56,7 @@ void Baseline_UnorderedMapFolded10k(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * kLookups);
 }
 
-std::unique_ptr<TKestParser> Compiled(std::string_view text) {
-  TBuildKestParser builder;
-  builder.Parse(text);
-  ByteWriter out;
-  builder.SaveToStream(out);
-  ByteReader in(out.Data());
-  auto parser = std::make_unique<TKestParser>();
-  parser->LoadFromStream(in);
-  return parser;
-}
+std::unique_ptr<TKestParser> Compiled(std::string_view text) { return CompileExpressionToRun(text); }
 
 enum class StoreChanges { Never, EveryRun };
 

@@ -5,7 +5,7 @@
 #include "core/byte_writer.h"
 #include "core/errors.h"
 #include "fuzz_target.h"
-#include "params/build_parser.h"
+#include "params/expression_compile.h"
 #include "scenario/page.h"
 
 std::vector<kest::Bytes> KestFuzzSeeds() {
@@ -19,13 +19,7 @@ std::vector<kest::Bytes> KestFuzzSeeds() {
       auto command = std::make_unique<kest::TCommand>(type);
       for (std::size_t f = 0; f < command->Fields.size(); ++f) {
         kest::CommandField& field = command->Fields[f];
-        kest::TBuildKestParser compiler;
-        compiler.Parse("x = Random(3) + a[1, 2]");
-        kest::ByteWriter record;
-        compiler.SaveToStream(record);
-        kest::ByteReader in(record.Data());
-        field.expression = std::make_unique<kest::TKestParser>();
-        field.expression->LoadFromStream(in);
+        field.expression = kest::CompileExpressionToRun("x = Random(3) + a[1, 2]");
         field.text = "text";
       }
       page.Commands.push_back(std::move(command));

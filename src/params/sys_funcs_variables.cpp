@@ -9,7 +9,7 @@
 #include "core/byte_reader.h"
 #include "core/byte_writer.h"
 #include "core/cp932.h"
-#include "params/build_parser.h"
+#include "params/expression_compile.h"
 #include "params/kest_parser.h"
 #include "params/param_collection.h"
 #include "params/sys_func_man.h"
@@ -209,14 +209,8 @@ void Calc(const FunctionCall& call) {
   } leave{call.functions};
   // Compiled and stored exactly as a page stores an expression, then loaded and run; compile
   // errors reach the calling expression, errors of the run stay inside it.
-  TBuildKestParser builder;
-  builder.Parse(std::string_view(text).substr(begin, end - begin));
-  ByteWriter stored;
-  builder.SaveToStream(stored);
-  ByteReader in(stored.Data(), "Calc");
-  TKestParser parser;
-  parser.LoadFromStream(in);
-  parser.Execute(call.store, call.functions);
+  CompileExpressionToRun(std::string_view(text).substr(begin, end - begin), "Calc")
+      ->Execute(call.store, call.functions);
   call.ResultBool(true);
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "expression_support.h"
+#include "params/build_parser.h"
 #include "params/function_table.h"
 
 namespace kest {

@@ -8,7 +8,7 @@
 
 #include "core/byte_reader.h"
 #include "core/byte_writer.h"
-#include "params/build_parser.h"
+#include "params/expression_compile.h"
 #include "params/kest_parser.h"
 #include "params/param_collection.h"
 #include "params/sys_func_man.h"
@@ -16,13 +16,7 @@
 
 namespace kest::testing {
 
-inline Bytes CompileRecord(std::string_view utf8_text) {
-  TBuildKestParser builder;
-  builder.Parse(Sjis(utf8_text));
-  ByteWriter out;
-  builder.SaveToStream(out);
-  return out.Take();
-}
+inline Bytes CompileRecord(std::string_view utf8_text) { return CompileExpressionRecord(Sjis(utf8_text)); }
 
 inline std::unique_ptr<TKestParser> Load(const Bytes& record) {
   auto parser = std::make_unique<TKestParser>();
@@ -41,11 +35,7 @@ struct Engine {
 
   // The same for text given as CP932 bytes.
   std::optional<std::string> EvalRaw(std::string_view cp932_text) {
-    TBuildKestParser builder;
-    builder.Parse(cp932_text);
-    ByteWriter out;
-    builder.SaveToStream(out);
-    auto parser = Load(out.Data());
+    auto parser = CompileExpressionToRun(cp932_text, "test");
     parser->Execute(store, functions);
     last_error = parser->LastError();
     if (!parser->Result()) return std::nullopt;

@@ -3,7 +3,7 @@
 
 #include "core/byte_writer.h"
 #include "core/errors.h"
-#include "params/build_parser.h"
+#include "params/expression_compile.h"
 #include "scenario/messages.h"
 #include "scenario/page.h"
 
@@ -11,13 +11,7 @@ namespace kest {
 namespace {
 
 // An expression record compiled from text.
-Bytes Expression(std::string_view text) {
-  TBuildKestParser compiler;
-  compiler.Parse(text);
-  ByteWriter out;
-  compiler.SaveToStream(out);
-  return out.Take();
-}
+Bytes Expression(std::string_view text) { return CompileExpressionRecord(text); }
 
 // Page bytes by hand: version, result type, property sets, then the command records given.
 struct PageBytes {

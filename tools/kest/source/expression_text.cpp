@@ -10,7 +10,7 @@
 #include "core/cp932.h"
 #include "core/errors.h"
 #include "core/extended.h"
-#include "params/build_parser.h"
+#include "params/expression_compile.h"
 #include "params/conversions.h"
 #include "params/expression_ops.h"
 #include "params/function_table.h"
@@ -323,17 +323,9 @@ std::string RawForm(const TKestParser& expression) {
 }
 
 // The player's compiler: its errors are KestErrors with the player's messages.
-Bytes CompileTextOrThrow(std::string_view text) {
-  TBuildKestParser compiler;
-  compiler.Parse(text);
-  ByteWriter out;
-  compiler.SaveToStream(out);
-  return out.Take();
-}
-
 std::optional<Bytes> CompileText(std::string_view text) {
   try {
-    return CompileTextOrThrow(text);
+    return CompileExpressionRecord(text);
   } catch (const KestError&) {
     return std::nullopt;
   }
@@ -347,7 +339,7 @@ Bytes CompileExpression(std::string_view text, const Place& place) {
     return RawExpressionReader(text, place).Read();
   }
   try {
-    return CompileTextOrThrow(text);
+    return CompileExpressionRecord(text);
   } catch (const KestError& error) {
     place.Fail(0, cp932::ToUtf8Lenient(error.what()));
   }
