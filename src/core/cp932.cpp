@@ -143,6 +143,20 @@ std::string ToUtf8Lenient(std::string_view cp932_text) {
   return result;
 }
 
+std::string ToUtf8OneLine(std::string_view cp932_text) {
+  std::string result;
+  for (const char c : ToUtf8Lenient(cp932_text)) {
+    if (c == '\r') {
+      result += "\\r";
+    } else if (c == '\n') {
+      result += "\\n";
+    } else {
+      result += c;
+    }
+  }
+  return result;
+}
+
 std::string FromUtf8Lenient(std::string_view utf8_text) {
   try {
     return FromUtf8(utf8_text);

@@ -38,6 +38,10 @@ std::string FromUtf8(std::string_view utf8_text);
 // instead of failing.
 std::string ToUtf8Lenient(std::string_view cp932_text);
 
+// ToUtf8Lenient on one line: CR and LF become the two characters \r and \n (log lines and
+// dumps that must stay one line per entry).
+std::string ToUtf8OneLine(std::string_view cp932_text);
+
 // For file paths and other UTF-8 text put into the player's messages: like FromUtf8, but a
 // character with no CP932 form becomes "?" instead of failing.
 std::string FromUtf8Lenient(std::string_view utf8_text);

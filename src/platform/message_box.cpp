@@ -40,21 +40,6 @@ std::string_view IconName(MessageIcon icon) {
   return "plain";
 }
 
-// UTF-8 of a CP932 text on one line: CR and LF become the two characters \r and \n.
-std::string OneLine(std::string_view cp932_text) {
-  std::string result;
-  for (char c : cp932::ToUtf8Lenient(cp932_text)) {
-    if (c == '\r') {
-      result += "\\r";
-    } else if (c == '\n') {
-      result += "\\n";
-    } else {
-      result += c;
-    }
-  }
-  return result;
-}
-
 }  // namespace
 
 MessageAnswer DefaultAnswer(MessageButtons buttons) { return SetOf(buttons).first; }
@@ -80,7 +65,7 @@ std::optional<MessageAnswer> AnswerFromName(std::string_view name) {
 std::string DescribeMessageBox(const MessageBoxRequest& request) {
   std::string line = "message box [";
   line += IconName(request.icon);
-  line += "] \"" + OneLine(request.caption) + "\": " + OneLine(request.text) + " [";
+  line += "] \"" + cp932::ToUtf8OneLine(request.caption) + "\": " + cp932::ToUtf8OneLine(request.text) + " [";
   line += SetOf(request.buttons).names;
   line += "]";
   return line;

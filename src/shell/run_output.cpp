@@ -40,27 +40,13 @@ std::string_view TypeName(ParamTypeCode type) {
   }
 }
 
-std::string Escaped(const std::string& cp932_text) {
-  std::string text;
-  for (const char c : cp932::ToUtf8Lenient(cp932_text)) {
-    if (c == '\r') {
-      text += "\\r";
-    } else if (c == '\n') {
-      text += "\\n";
-    } else {
-      text += c;
-    }
-  }
-  return text;
-}
-
 std::string ValueText(const TCustomParam& value) {
   // One element in one dimension reads as a scalar: the player cannot tell them apart.
-  if (value.DimCount() <= 1 && value.Count() == 1) return Escaped(value.AsStr());
+  if (value.DimCount() <= 1 && value.Count() == 1) return cp932::ToUtf8OneLine(value.AsStr());
   std::string text = "[";
   for (std::int32_t i = 0; i < value.Count(); ++i) {
     if (i > 0) text += ',';
-    text += Escaped(value.GetStrAt(i));
+    text += cp932::ToUtf8OneLine(value.GetStrAt(i));
   }
   return text + "]";
 }

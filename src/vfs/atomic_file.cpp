@@ -26,6 +26,18 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
+bool WriteAllBytes(int fd, ByteSpan bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n == 0) errno = EIO;  // a regular file that takes nothing will never take the rest
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
 void WriteFileAtomically(const std::string& path, ByteSpan bytes) {
   std::string temporary = path + ".XXXXXX";
   const int fd = ::mkstemp(temporary.data());
@@ -36,13 +48,7 @@ void WriteFileAtomically(const std::string& path, ByteSpan bytes) {
     ::unlink(temporary.c_str());
     Fail(path, step, error);
   };
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) abandon("write");
-    done += static_cast<std::size_t>(n);
-  }
+  if (!WriteAllBytes(fd, bytes)) abandon("write");
   if (::fchmod(fd, 0644) != 0) abandon("chmod");
   if (::fsync(fd) != 0) abandon("flush");
   if (::close(fd) != 0) {

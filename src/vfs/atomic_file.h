@@ -11,4 +11,8 @@ namespace kest {
 
 void WriteFileAtomically(const std::string& path, ByteSpan bytes);
 
+// Writes every byte to an open file descriptor, going on after interrupted and partial writes.
+// False on failure, with errno saying why.
+bool WriteAllBytes(int fd, ByteSpan bytes);
+
 }  // namespace kest

@@ -11,6 +11,7 @@
 
 #include "core/cp932.h"
 #include "core/errors.h"
+#include "vfs/atomic_file.h"
 #include "vfs/messages.h"
 
 namespace kest {
@@ -73,16 +74,10 @@ TVrLockList::TVrLockData& TVrLockList::Create(std::string_view name, ByteSpan co
   const std::string path = PathOf(lock);
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
   if (fd < 0) throw KestError(Message(VfsMessage::TempFileFailed));
-  std::size_t done = 0;
-  while (done < content.size()) {
-    const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ::close(fd);
-      ::unlink(path.c_str());
-      throw KestError(Message(VfsMessage::TempFileFailed));
-    }
-    done += static_cast<std::size_t>(n);
+  if (!WriteAllBytes(fd, content)) {
+    ::close(fd);
+    ::unlink(path.c_str());
+    throw KestError(Message(VfsMessage::TempFileFailed));
   }
   ::close(fd);
   locks_.push_back(std::move(lock));

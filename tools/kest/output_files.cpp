@@ -9,6 +9,7 @@
 
 #include "core/cp932.h"
 #include "core/errors.h"
+#include "vfs/atomic_file.h"
 #include "vfs/real_files.h"
 
 namespace kest::tool {
@@ -16,15 +17,10 @@ namespace kest::tool {
 void WriteNewFile(const std::string& path, const Bytes& bytes) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
   if (fd < 0) throw KestError(cp932::FromUtf8Lenient(path + ": cannot create (" + std::strerror(errno) + ")"));
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ::close(fd);
-      throw KestError(cp932::FromUtf8Lenient(path + ": cannot write (" + std::strerror(errno) + ")"));
-    }
-    done += static_cast<std::size_t>(n);
+  if (!WriteAllBytes(fd, bytes)) {
+    const int error = errno;
+    ::close(fd);
+    throw KestError(cp932::FromUtf8Lenient(path + ": cannot write (" + std::strerror(error) + ")"));
   }
   if (::close(fd) != 0) throw KestError(cp932::FromUtf8Lenient(path + ": cannot write (" + std::strerror(errno) + ")"));
 }
