@@ -69,7 +69,6 @@ LoopEnd PlayLoop::Run() {
     const std::uint32_t start = platform_.Tick();
     const FrameResult result = driver_.Tick(start, [this] { QueueScriptedEvents(); });
     if (result == FrameResult::Skipped) continue;  // a gap too long to count (a stalled system)
-    ++frames_run_;
     if (result == FrameResult::Drawn) Present();
     if (!TakeScreenshots(frame)) return LoopEnd::Failed;
     ++frame;
@@ -147,10 +146,9 @@ void PlayLoop::QueueScriptedEvents() {
 
 void PlayLoop::Present() {
   TKestBaseList& scene = session_.Scene();
-  std::vector<platform::Rect> changed;
-  changed.reserve(scene.PresentRects().size());
-  for (const Rect& r : scene.PresentRects()) changed.push_back({r.left, r.top, r.right, r.bottom});
-  screen_.Present(ViewOf(scene.Surface()), changed);
+  changed_.clear();
+  for (const Rect& r : scene.PresentRects()) changed_.push_back({r.left, r.top, r.right, r.bottom});
+  screen_.Present(ViewOf(scene.Surface()), changed_);
 }
 
 bool PlayLoop::TakeScreenshots(std::uint32_t frame) {

@@ -57,9 +57,6 @@ class PlayLoop {
   // the player, No restores QuitRequested as it was. Answers whether the user chose to quit.
   bool AskToQuit();
 
-  bool Active() const { return active_; }
-  std::uint32_t FramesRun() const { return frames_run_; }
-
  private:
   void Handle(const platform::InputEvent& event);
   // Consumes the player's own key combinations; answers whether `event` was one.
@@ -79,8 +76,8 @@ class PlayLoop {
   bool active_ = true;
   bool close_requested_ = false;
   bool control_held_ = false, alt_held_ = false;
-  std::uint32_t frames_run_ = 0;
   std::size_t next_screenshot_ = 0;
+  std::vector<platform::Rect> changed_;  // the scene's changed rectangles, kept between frames
 };
 
 }  // namespace kest::shell
