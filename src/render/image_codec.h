@@ -16,11 +16,20 @@ namespace kest {
 // The largest side a decoder accepts (the surface limit).
 inline constexpr std::int32_t kMaxImageSide = kMaxSurfaceSide;
 
+// One decoded picture. Animated pictures (GIF, ANI) keep their later frames in `next_frames`,
+// each a whole picture of the same size.
 struct DecodedImage {
   std::int32_t width = 0;
   std::int32_t height = 0;
-  std::vector<std::uint32_t> pixels;  // 0x00RRGGBB, rows top-down
-  std::vector<std::uint8_t> indexes;  // palette indexes, rows top-down, for indexed pictures only
+  std::vector<std::uint32_t> pixels;   // 0x00RRGGBB, rows top-down
+  std::vector<std::uint8_t> indexes;   // palette indexes, rows top-down, for indexed pictures only
+  std::vector<std::uint32_t> palette;  // 0x00RRGGBB entries of an indexed picture
+  std::vector<std::uint8_t> mask;      // opacity 0..255 per pixel, rows top-down; empty: none
+  std::int64_t key = -1;               // the transparent 0x00RRGGBB colour; -1: none
+  std::int32_t delay_ms = 0;           // how long this frame shows, for animated pictures
+  std::int32_t hot_spot_x = 0;         // the pointer's point in a cursor picture
+  std::int32_t hot_spot_y = 0;
+  std::vector<DecodedImage> next_frames;
 };
 
 // A Windows bitmap: 1, 4, 8, 16, 24 and 32 bits, uncompressed or with bit-field masks, rows
