@@ -121,6 +121,53 @@ std::string FromUtf8(std::string_view utf8_text) {
   return Convert(utf8_text, "CP932", "UTF-8", slot);
 }
 
+namespace {
+
+void AppendHexByte(std::string& out, unsigned char byte) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  out += {'\\', 'x', kHex[byte >> 4], kHex[byte & 15]};
+}
+
+// Joins the lines of `utf8` with one blank and shows the other control bytes as \xNN.
+std::string OneLineForPeople(std::string_view utf8) {
+  std::string result;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const auto c = static_cast<unsigned char>(utf8[i]);
+    if (c == '\r' || c == '\n') {
+      if (c == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n') ++i;
+      if (!result.empty() && result.back() != ' ') result += ' ';
+    } else if (c < 0x20 || c == 0x7F) {
+      AppendHexByte(result, c);
+    } else {
+      result += static_cast<char>(c);
+    }
+  }
+  return result;
+}
+
+// The length of the well-formed UTF-8 sequence at `i`, or 0 when the bytes there are not one.
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t i) {
+  const auto lead = static_cast<unsigned char>(text[i]);
+  if (lead < 0x80) return 1;
+  std::size_t length = 0;
+  std::uint32_t code = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) length = 2, code = lead & 0x1F;
+  else if (lead >= 0xE0 && lead <= 0xEF) length = 3, code = lead & 0x0F;
+  else if (lead >= 0xF0 && lead <= 0xF4) length = 4, code = lead & 0x07;
+  else return 0;
+  if (i + length > text.size()) return 0;
+  for (std::size_t k = 1; k < length; ++k) {
+    const auto next = static_cast<unsigned char>(text[i + k]);
+    if ((next & 0xC0) != 0x80) return 0;
+    code = (code << 6) | (next & 0x3F);
+  }
+  const bool overlong = (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
+  if (overlong || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
+  return length;
+}
+
+}  // namespace
+
 std::string ToUtf8Lenient(std::string_view cp932_text) {
   try {
     return ToUtf8(cp932_text);
@@ -132,11 +179,7 @@ std::string ToUtf8Lenient(std::string_view cp932_text) {
     try {
       result += ToUtf8(cp932_text.substr(i, length));
     } catch (const KestError&) {
-      static constexpr char kHex[] = "0123456789ABCDEF";
-      for (std::size_t k = 0; k < length; ++k) {
-        const auto byte = static_cast<unsigned char>(cp932_text[i + k]);
-        result += {'\\', 'x', kHex[byte >> 4], kHex[byte & 15]};
-      }
+      for (std::size_t k = 0; k < length; ++k) AppendHexByte(result, static_cast<unsigned char>(cp932_text[i + k]));
     }
     i += length;
   }
@@ -155,6 +198,24 @@ std::string ToUtf8OneLine(std::string_view cp932_text) {
     }
   }
   return result;
+}
+
+
+std::string ToUtf8Message(std::string_view cp932_text) { return OneLineForPeople(ToUtf8Lenient(cp932_text)); }
+
+std::string SanitizeUtf8Line(std::string_view utf8_text) {
+  std::string valid;
+  for (std::size_t i = 0; i < utf8_text.size();) {
+    const std::size_t length = Utf8SequenceLength(utf8_text, i);
+    if (length == 0) {
+      AppendHexByte(valid, static_cast<unsigned char>(utf8_text[i]));
+      ++i;
+      continue;
+    }
+    valid.append(utf8_text.substr(i, length));
+    i += length;
+  }
+  return OneLineForPeople(valid);
 }
 
 std::string FromUtf8Lenient(std::string_view utf8_text) {

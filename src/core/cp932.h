@@ -42,6 +42,15 @@ std::string ToUtf8Lenient(std::string_view cp932_text);
 // dumps that must stay one line per entry).
 std::string ToUtf8OneLine(std::string_view cp932_text);
 
+// ToUtf8Lenient for a person reading a terminal: a message of several lines (CR LF, CR or LF
+// between them) becomes one line, its lines joined by a blank; other control bytes become
+// "\xNN". Every player message that reaches standard output or standard error goes through it.
+std::string ToUtf8Message(std::string_view cp932_text);
+
+// UTF-8 text from outside the player (the C library, the file system) made safe for one line of
+// a terminal: bytes that are not UTF-8 and control bytes become "\xNN", line breaks a blank.
+std::string SanitizeUtf8Line(std::string_view utf8_text);
+
 // For file paths and other UTF-8 text put into the player's messages: like FromUtf8, but a
 // character with no CP932 form becomes "?" instead of failing.
 std::string FromUtf8Lenient(std::string_view utf8_text);

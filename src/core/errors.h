@@ -30,4 +30,16 @@ class FormatError : public KestError {
   std::uint64_t offset_;
 };
 
+// An error of the player that ends what it was doing instead of being swallowed like a failing
+// command's (a page too old to run). Its text is CP932, like KestError's.
+class FatalError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Any exception's text as one line of UTF-8 for a person: the player's own errors (KestError,
+// FatalError) hold CP932 and are converted; the text of every other exception is taken as UTF-8
+// and cleaned of what is not. No raw CP932 byte reaches a terminal through it.
+std::string ErrorText(const std::exception& error);
+
 }  // namespace kest

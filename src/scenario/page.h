@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "core/byte_reader.h"
+#include "core/errors.h"
 #include "params/property_types.h"
 #include "scenario/command.h"
 
@@ -30,9 +31,9 @@ inline constexpr std::size_t kPropertySetBytes = 21;
 
 // A page too old for this player: the title must be rebuilt. Unlike the errors a command may
 // raise, it stops the player; the shell shows its text.
-class PageTooOldError : public std::runtime_error {
+class PageTooOldError : public FatalError {
  public:
-  explicit PageTooOldError(const std::string& cp932_text) : std::runtime_error(cp932_text) {}
+  explicit PageTooOldError(const std::string& cp932_text) : FatalError(cp932_text) {}
 };
 
 class TPage {

@@ -16,9 +16,9 @@ class ErrorLog {
   explicit ErrorLog(std::ostream& err) : err_(err) {}
 
   void Script(const ScriptError& error) {
-    std::string line = cp932::ToUtf8Lenient(error.page);
+    std::string line = cp932::ToUtf8Message(error.page);
     if (error.line > 0) line += "(" + std::to_string(error.line) + ")";
-    Line(line + ": " + cp932::ToUtf8Lenient(error.message));
+    Line(line + ": " + cp932::ToUtf8Message(error.message));
   }
   void Line(const std::string& utf8) {
     if (seen_.insert(utf8).second) err_ << "kestplayer: " << utf8 << '\n' << std::flush;

@@ -5,7 +5,7 @@
 namespace kest::shell {
 
 bool PlatformHost::ShowMessage(const std::string& caption, const std::string& text, Icon icon, Buttons buttons) {
-  last_message_ = cp932::ToUtf8Lenient(caption) + ": " + cp932::ToUtf8Lenient(text);
+  last_message_ = cp932::ToUtf8Message(caption) + ": " + cp932::ToUtf8Message(text);
   const platform::MessageBoxRequest request{
       .caption = caption,
       .text = text,

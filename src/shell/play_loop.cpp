@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/errors.h"
 #include "core/text_format.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/png_writer.h"
@@ -38,7 +39,7 @@ PlayLoop::PlayLoop(PlayerSession& session, platform::Platform& platform, platfor
       log_(log),
       options_(std::move(options)),
       driver_(session.Project(), session.Scene(), session.Clock(),
-              [this](const std::string& message) { log_.Line(cp932::ToUtf8Lenient(message)); }) {
+              [this](const std::string& message) { log_.Line(cp932::ToUtf8Message(message)); }) {
   std::stable_sort(options_.screenshots.begin(), options_.screenshots.end(),
                    [](const Screenshot& a, const Screenshot& b) { return a.frame < b.frame; });
 }
@@ -160,7 +161,7 @@ bool PlayLoop::TakeScreenshots(std::uint32_t frame) {
       if (!display) throw platform::PlatformError("no display is open");
       platform::WritePngFile(shot.path, display->CaptureOutput().View());
     } catch (const KestError& error) {
-      log_.Line(shot.path + ": cannot write the screenshot: " + cp932::ToUtf8Lenient(error.what()));
+      log_.Line(shot.path + ": cannot write the screenshot: " + ErrorText(error));
       return false;
     }
   }

@@ -17,7 +17,7 @@ TraceFile::TraceFile(const std::string& path) : out_(&std::cout) {
   out_ = &file_;
 }
 
-void TraceFile::Write(std::string_view cp932_line) { *out_ << cp932::ToUtf8Lenient(cp932_line) << '\n'; }
+void TraceFile::Write(std::string_view cp932_line) { *out_ << cp932::ToUtf8OneLine(cp932_line) << '\n'; }
 
 void TraceFile::Flush() { out_->flush(); }
 
@@ -61,7 +61,7 @@ void DumpVariables(const TParamCollection& params, std::ostream& out) {
     const TCustomParam& value = item.Value().Resolved();
     std::string rest = std::string(ScopeName(item)) + '\t' + std::string(TypeName(value.ParamType())) + '\t' +
                        ValueText(value);
-    lines.emplace_back(cp932::ToUtf8Lenient(item.Name()), std::move(rest));
+    lines.emplace_back(cp932::ToUtf8OneLine(item.Name()), std::move(rest));
   }
   std::stable_sort(lines.begin(), lines.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
   for (const auto& [name, rest] : lines) out << name << '\t' << rest << '\n';

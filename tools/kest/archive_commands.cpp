@@ -66,8 +66,8 @@ int RunLs(std::span<const std::string> arguments) {
   return 0;
 }
 
-int PrintReport(const Report& report, std::string_view done_verb) {
-  for (const std::string& problem : report.problems) std::cerr << problem << "\n";
+int PrintReport(const Report& report, std::string_view command, std::string_view done_verb) {
+  for (const std::string& problem : report.problems) std::cerr << "kest " << command << ": " << problem << "\n";
   std::cout << done_verb << " " << report.done << " entries";
   if (!report.problems.empty()) std::cout << ", " << report.problems.size() << " bad";
   std::cout << "\n";
@@ -77,12 +77,12 @@ int PrintReport(const Report& report, std::string_view done_verb) {
 int RunUnpack(std::span<const std::string> arguments) {
   InputAndOutput parsed;
   if (!ParseInputAndOutput(arguments, parsed, false)) return Usage(kUnpackUsage);
-  return PrintReport(UnpackArchive(parsed.input, parsed.output), "unpacked");
+  return PrintReport(UnpackArchive(parsed.input, parsed.output), "unpack", "unpacked");
 }
 
 int RunVerify(std::span<const std::string> arguments) {
   if (arguments.size() != 1) return Usage(kVerifyUsage);
-  return PrintReport(VerifyArchive(arguments[0]), "verified");
+  return PrintReport(VerifyArchive(arguments[0]), "verify", "verified");
 }
 
 }  // namespace

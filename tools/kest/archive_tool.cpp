@@ -27,6 +27,12 @@ std::string DisplayName(const std::string& cp932_name) { return cp932::ToUtf8Len
 
 bool IsEntry(const TVrFile& entry) { return entry.Name() != kEndEntryName; }
 
+// An archive to read must be a file; a KestError says what the path is instead.
+void RequireArchiveFile(const std::string& path) {
+  if (real_files::IsFile(path)) return;
+  throw KestError(cp932::FromUtf8Lenient(path + (fs::is_directory(path) ? ": a folder, not an archive file" : ": no such file")));
+}
+
 }  // namespace
 
 std::size_t PackFolder(const std::string& folder, const std::string& archive_path, std::int32_t version) {
@@ -59,7 +65,7 @@ std::size_t PackFolder(const std::string& folder, const std::string& archive_pat
 }
 
 Listing ListArchive(const std::string& archive_path) {
-  if (!real_files::IsFile(archive_path)) throw KestError(cp932::FromUtf8Lenient(archive_path + ": no such file"));
+  RequireArchiveFile(archive_path);
   TVrFileCollection archive;
   archive.LoadFromFile(archive_path);
   Listing listing{.version = archive.Version()};
@@ -71,7 +77,7 @@ Listing ListArchive(const std::string& archive_path) {
 }
 
 Report UnpackArchive(const std::string& archive_path, const std::string& folder) {
-  if (!real_files::IsFile(archive_path)) throw KestError(cp932::FromUtf8Lenient(archive_path + ": no such file"));
+  RequireArchiveFile(archive_path);
   TVrFileCollection archive;
   archive.LoadFromFile(archive_path);
   fs::create_directories(folder);
@@ -81,21 +87,21 @@ Report UnpackArchive(const std::string& archive_path, const std::string& folder)
     std::string why;
     const std::optional<std::string> path = PlaceBelow(folder, entry->Name(), why);
     if (!path) {
-      report.problems.push_back(DisplayName(entry->Name()) + ": refused: " + why);
+      report.problems.push_back(archive_path + ":" + DisplayName(entry->Name()) + ": refused: " + why);
       continue;
     }
     try {
       WriteNewFile(*path, archive.Unpack(*entry, archive.ReadStoredBytes(*entry)));
       ++report.done;
     } catch (const KestError& error) {
-      report.problems.push_back(DisplayName(entry->Name()) + ": " + cp932::ToUtf8Lenient(error.what()));
+      report.problems.push_back(archive_path + ":" + DisplayName(entry->Name()) + ": " + ErrorText(error));
     }
   }
   return report;
 }
 
 Report VerifyArchive(const std::string& archive_path) {
-  if (!real_files::IsFile(archive_path)) throw KestError(cp932::FromUtf8Lenient(archive_path + ": no such file"));
+  RequireArchiveFile(archive_path);
   TVrFileCollection archive;
   archive.LoadFromFile(archive_path);
   const bool has_checksums = archive.Version() >= 101;
@@ -109,12 +115,12 @@ Report VerifyArchive(const std::string& archive_path) {
       if (has_checksums && computed != entry->Checksum) {
         char text[64];
         std::snprintf(text, sizeof text, "CRC %08X recorded, %08X computed", entry->Checksum, computed);
-        report.problems.push_back(DisplayName(entry->Name()) + ": " + text);
+        report.problems.push_back(archive_path + ":" + DisplayName(entry->Name()) + ": " + text);
         continue;
       }
       ++report.done;
     } catch (const KestError& error) {
-      report.problems.push_back(DisplayName(entry->Name()) + ": " + cp932::ToUtf8Lenient(error.what()));
+      report.problems.push_back(archive_path + ":" + DisplayName(entry->Name()) + ": " + ErrorText(error));
     }
   }
   return report;

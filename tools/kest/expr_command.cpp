@@ -11,6 +11,7 @@
 #include "core/byte_reader.h"
 #include "core/byte_writer.h"
 #include "core/cp932.h"
+#include "core/errors.h"
 #include "params/build_parser.h"
 #include "params/conversions.h"
 #include "params/function_table.h"
@@ -26,12 +27,17 @@ constexpr std::string_view kTypeNames[] = {"prop", "int", "float", "bool", "str"
 
 std::string Utf8(std::string_view cp932_text) { return cp932::ToUtf8Lenient(cp932_text); }
 
+// The expression's record; an error names the text it was found in.
 Bytes Compile(const std::string& utf8_text) {
-  TBuildKestParser builder;
-  builder.Parse(cp932::FromUtf8(utf8_text));
-  ByteWriter out;
-  builder.SaveToStream(out);
-  return out.Take();
+  try {
+    TBuildKestParser builder;
+    builder.Parse(cp932::FromUtf8(utf8_text));
+    ByteWriter out;
+    builder.SaveToStream(out);
+    return out.Take();
+  } catch (const KestError& error) {
+    throw KestError(cp932::FromUtf8Lenient("\"" + utf8_text + "\": ") + error.what());
+  }
 }
 
 std::string DescribeOperand(const TCustomParam& operand) {

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "command.h"
-#include "core/cp932.h"
 #include "core/errors.h"
 
 namespace kest::tool {
@@ -39,10 +38,12 @@ int main(int argc, char** argv) {
   }
   for (const Command* command : kCommands) {
     if (command->name != arguments[0]) continue;
+    // Whatever a sub-command's work raises for bad data (the player's errors, a page too old,
+    // the file system's, memory) ends it with one line that says what is wrong; never a signal.
     try {
       return command->run(std::span(arguments).subspan(1));
-    } catch (const kest::KestError& error) {
-      std::cerr << "kest " << command->name << ": " << kest::cp932::ToUtf8Lenient(error.what()) << "\n";
+    } catch (const std::exception& error) {
+      std::cerr << "kest " << command->name << ": " << kest::ErrorText(error) << "\n";
       return 1;
     }
   }

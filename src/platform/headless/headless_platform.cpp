@@ -155,7 +155,7 @@ void HeadlessPlatform::CloseSound() { sound_.reset(); }
 bool HeadlessPlatform::OpenWithDefaultHandler(std::string_view cp932_target) {
   // Refuses what the real desktop would refuse, but starts nothing.
   const bool accepted = DefaultHandlerCommand(cp932_target).has_value();
-  Log() << "open with the default handler: " << cp932::ToUtf8Lenient(cp932_target)
+  Log() << "open with the default handler: " << cp932::ToUtf8Message(cp932_target)
         << (accepted ? " (not opened: headless)\n" : " (refused)\n") << std::flush;
   return accepted;
 }

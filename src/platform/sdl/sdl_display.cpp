@@ -35,7 +35,7 @@ SdlDisplay::SdlDisplay(const DisplaySpec& spec) : scene_(spec.scene) {
   if (scene_.width <= 0 || scene_.height <= 0) throw PlatformError("display: the scene size must be positive");
   scale_ = (spec.scale >= 1 && spec.scale <= kMaxScale) ? spec.scale : 1;
   const Viewport window = WindowViewport(scene_, scale_);
-  window_ = SDL_CreateWindow(cp932::ToUtf8Lenient(spec.title).c_str(), SDL_WINDOWPOS_CENTERED,
+  window_ = SDL_CreateWindow(cp932::ToUtf8Message(spec.title).c_str(), SDL_WINDOWPOS_CENTERED,
                              SDL_WINDOWPOS_CENTERED, window.output.width, window.output.height, SDL_WINDOW_SHOWN);
   if (!window_) Fail("cannot create the window");
   // The best renderer the system has; SDL falls back to its software renderer by itself. No
@@ -68,7 +68,7 @@ SdlDisplay::~SdlDisplay() {
 }
 
 void SdlDisplay::SetTitle(std::string_view cp932_title) {
-  SDL_SetWindowTitle(window_, cp932::ToUtf8Lenient(cp932_title).c_str());
+  SDL_SetWindowTitle(window_, cp932::ToUtf8Message(cp932_title).c_str());
 }
 
 void SdlDisplay::UploadRectangle(const SurfaceView& surface, const Rect& rectangle) {
