@@ -1,6 +1,7 @@
 # The everyday commands. Each build lives in its own folder under build/.
 #   make run    play the demo title in a window (ARGS="GAME_FOLDER" plays another title)
 #   make test   install what is missing, build with sanitizers, run every test
+#   make test-release  the same tests in an optimised build (-O3, no sanitizers), as CI runs them
 #   make bench  build optimised and run the benchmarks
 #   make fuzz   build with clang's libFuzzer and fuzz each target for FUZZ_SECONDS
 
@@ -10,8 +11,10 @@ export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := 1
 FUZZ_SECONDS ?= 60
 CMAKE_COMMON := -G Ninja -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
+# Warnings are errors in the test builds, where the project's developers and CI look at them.
+CMAKE_TESTS := $(CMAKE_COMMON) -DKEST_WERROR=ON
 
-.PHONY: all deps run test bench fuzz clean
+.PHONY: all deps run test test-release bench fuzz clean
 
 all: test
 
@@ -19,7 +22,7 @@ deps:
 	@scripts/install-deps
 
 build/test/build.ninja: | deps
-	cmake -S . -B build/test $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Debug \
+	cmake -S . -B build/test $(CMAKE_TESTS) -DCMAKE_BUILD_TYPE=Debug \
 	  -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DKEST_SANITIZE=ON
 
 build/release/build.ninja: | deps
@@ -32,6 +35,14 @@ build/fuzz/build.ninja: | deps
 test: deps build/test/build.ninja
 	cmake --build build/test -j $(JOBS)
 	cd build/test && ctest --output-on-failure -j $(JOBS)
+
+# Optimisation-only warnings and faults show here before they land.
+build/release-tests/build.ninja: | deps
+	cmake -S . -B build/release-tests $(CMAKE_TESTS) -DCMAKE_BUILD_TYPE=Release -DKEST_TESTS=ON
+
+test-release: deps build/release-tests/build.ninja
+	cmake --build build/release-tests -j $(JOBS)
+	cd build/release-tests && ctest --output-on-failure -j $(JOBS)
 
 run: deps build/release/build.ninja
 	cmake --build build/release -j $(JOBS)

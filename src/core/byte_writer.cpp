@@ -1,5 +1,6 @@
 #include "core/byte_writer.h"
 
+#include <cstring>
 #include <limits>
 #include <stdexcept>
 
@@ -9,7 +10,21 @@ namespace kest {
 
 void ByteWriter::Extended(long double value) {
   const ExtendedBytes bytes = ExtendedToBytes(value);
-  data_.insert(data_.end(), bytes.begin(), bytes.end());
+  Raw(ByteSpan(bytes.data(), bytes.size()));
+}
+
+// The buffer grows first and the bytes are copied in: GCC 12 at -O3, seeing a range insert
+// into a buffer it believes empty, reports a -Wstringop-overflow that cannot happen. The copy
+// lives here, out of line, so no caller's inlining brings the false alarm back.
+void ByteWriter::Raw(ByteSpan bytes) {
+  if (bytes.empty()) return;
+  const std::size_t at = data_.size();
+  data_.resize(at + bytes.size());
+  std::memcpy(data_.data() + at, bytes.data(), bytes.size());
+}
+
+void ByteWriter::Raw(std::string_view bytes) {
+  Raw(ByteSpan(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
 }
 
 void ByteWriter::LString(std::string_view text) {

@@ -29,8 +29,8 @@ class ByteWriter {
   void Extended(long double value);
   void LString(std::string_view text);
   void StringList(const std::vector<std::string>& list);
-  void Raw(ByteSpan bytes) { data_.insert(data_.end(), bytes.begin(), bytes.end()); }
-  void Raw(std::string_view bytes) { data_.insert(data_.end(), bytes.begin(), bytes.end()); }
+  void Raw(ByteSpan bytes);
+  void Raw(std::string_view bytes);
 
   // Overwrites four bytes already written, for sizes and offsets known only later.
   void PatchI32(std::size_t position, std::int32_t value);

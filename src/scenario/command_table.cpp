@@ -77,8 +77,7 @@ bool ExecContext::BoolOr(std::size_t field, bool fallback) const {
 
 Bytes SaveCommandState(const TCommandRun& run) {
   ByteWriter out;
-  // Byte by byte: GCC 12 at -O3 mistakes a range insert into the empty buffer for an overflow.
-  for (const char c : std::string(kStateSignature) + std::to_string(kStateVersion)) out.U8(static_cast<std::uint8_t>(c));
+  out.Raw(std::string(kStateSignature) + std::to_string(kStateVersion));
   run.SaveState(out);
   return out.Take();
 }
