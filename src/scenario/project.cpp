@@ -229,7 +229,8 @@ bool TProject::ReadProject() {
   try {
     bytes = files_.ReadFile(kProjectFileName);
   } catch (const KestError&) {
-    return false;  // no project file: the player closes without a word
+    start_stop_ = SilentStop::kNoProjectFile;  // the player closes without a word
+    return false;
   }
   if (bytes.empty()) {
     host_.ShowMessage(Message(ScenarioMessage::CaptionWarning), Message(ScenarioMessage::NoProject),
@@ -237,7 +238,11 @@ bool TProject::ReadProject() {
     return false;
   }
   const ProjectFile project = ReadProjectFile(bytes, kProjectFileName);
-  if (project.version > kNewestProjectVersion) return false;
+  project_version_read_ = project.version;
+  if (project.version > kNewestProjectVersion) {
+    start_stop_ = SilentStop::kProjectTooNew;
+    return false;
+  }
 
   static_cast<ProjectSettings&>(*this) = project;
   host_.SetApplicationTitle(Title);

@@ -53,6 +53,12 @@ class TProject final : public TScriptHost, public ProjectSettings {
   bool QuitRequested() const override { return quit_requested_; }
   void SetQuitRequested(bool quit) { quit_requested_ = quit; }
 
+  // Why the start-up closed the player without a message of its own: the player closes without
+  // a word when the project file is missing or too new, and the shell says which it was.
+  enum class SilentStop { kNone, kNoProjectFile, kProjectTooNew };
+  SilentStop StartStop() const { return start_stop_; }
+  std::int32_t ProjectVersionRead() const { return project_version_read_; }
+
   // The interpreter, once start-up reached it; none before or when start-up stopped earlier.
   TCallMan* CallMan() { return call_man_.get(); }
   TScene& Scene() { return *scene_; }
@@ -115,6 +121,8 @@ class TProject final : public TScriptHost, public ProjectSettings {
   TProjectHost& host_;
   ProjectStartup startup_;
   bool quit_requested_ = true;
+  SilentStop start_stop_ = SilentStop::kNone;
+  std::int32_t project_version_read_ = 0;
   std::vector<std::pair<std::int32_t, std::string>> save_captions_;
 
   // The runtime the caller did not supply, owned here.

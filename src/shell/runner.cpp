@@ -22,6 +22,7 @@
 #include "shell/run_output.h"
 #include "shell/save_location.h"
 #include "shell/screen_man.h"
+#include "shell/title_folder.h"
 #include "vfs/cd_roots.h"
 
 namespace kest::shell {
@@ -60,9 +61,9 @@ RunPlatform MakePlatform(const PlayerOptions& options, std::ostream& err) {
 // Why a title that started cannot be played (UTF-8), or "" when it can.
 std::string WhyTitleCannotPlay(const TProject& project, const PlatformHost& host, const std::string& game_folder) {
   if (project.QuitRequested()) {
-    return host.LastMessage().empty()
-               ? "the title in " + game_folder + " could not be started (no project file kest.kpb, or one too new)"
-               : host.LastMessage();
+    if (!host.LastMessage().empty()) return host.LastMessage();
+    const std::string why = WhyProjectDidNotStart(project.StartStop(), project.ProjectVersionRead(), game_folder);
+    return why.empty() ? "the title in " + game_folder + " could not be started" : why;
   }
   const std::string size = std::to_string(project.ScreenWidth) + " x " + std::to_string(project.ScreenHeight);
   if (project.ScreenWidth <= 0 || project.ScreenHeight <= 0)
@@ -85,6 +86,12 @@ bool RunsFromOpticalDisk(const std::string& program_folder) {
 int RunPlayer(const PlayerOptions& options, const std::string& program_folder, std::ostream& err) {
   if (RunsFromOpticalDisk(program_folder)) return kExitOk;
   const std::string game_folder = options.game_folders.empty() ? program_folder : options.game_folders.front();
+  for (const std::string& folder : options.game_folders) {
+    if (const std::string why = WhyFolderCannotBeRead(folder); !why.empty()) {
+      err << "kestplayer: " << cp932::SanitizeUtf8Line(why) << '\n';
+      return kExitFailed;
+    }
+  }
   // One player per game folder; a headless run (a test, a batch job) is not a player the user
   // could start twice by mistake.
   std::optional<InstanceLock> lock;
@@ -99,10 +106,10 @@ int RunPlayer(const PlayerOptions& options, const std::string& program_folder, s
     run_platform = MakePlatform(options, err);
     if (!options.trace.empty()) trace.emplace(options.trace);
   } catch (const platform::ScriptedInputError& error) {
-    err << error.what() << '\n';
+    err << ErrorText(error) << '\n';
     return kExitBadOptions;
   } catch (const std::runtime_error& error) {
-    err << "kestplayer: " << error.what() << '\n';
+    err << "kestplayer: " << ErrorText(error) << '\n';
     return kExitBadOptions;
   }
   platform::Platform& platform = *run_platform.owned;
@@ -125,12 +132,12 @@ int RunPlayer(const PlayerOptions& options, const std::string& program_folder, s
                                                                             : TimeOfDaySeed()},
         host);
   } catch (const std::exception& error) {  // the player's errors, and a page too old to run
-    err << "kestplayer: " << cp932::ToUtf8Lenient(error.what()) << '\n';
+    err << "kestplayer: " << ErrorText(error) << '\n';
     return kExitFailed;
   }
   TProject& project = session->Project();
   if (const std::string why = WhyTitleCannotPlay(project, host, game_folder); !why.empty()) {
-    err << "kestplayer: " << why << '\n';
+    err << "kestplayer: " << cp932::SanitizeUtf8Line(why) << '\n';
     return kExitFailed;
   }
   if (options.date) session->Clock().Dates = TDateClock(*options.date);
@@ -141,11 +148,11 @@ int RunPlayer(const PlayerOptions& options, const std::string& program_folder, s
                                      .title = project.Title,
                                      .scale = static_cast<int>(options.scale)});
   } catch (const platform::NoDisplayError& error) {
-    err << "kestplayer: no display can be opened (" << cp932::ToUtf8Lenient(error.what())
+    err << "kestplayer: no display can be opened (" << ErrorText(error)
         << "); run with --headless to play without a window\n";
     return kExitFailed;
   } catch (const platform::PlatformError& error) {
-    err << "kestplayer: cannot open the window: " << cp932::ToUtf8Lenient(error.what()) << '\n';
+    err << "kestplayer: cannot open the window: " << ErrorText(error) << '\n';
     return kExitFailed;
   }
   host.SetApplicationTitle(project.Title);
@@ -159,7 +166,7 @@ int RunPlayer(const PlayerOptions& options, const std::string& program_folder, s
   call_man.SetErrorSink([&log](const ScriptError& error) { log.Script(error); });
   session->Scene().SetNotice([&](const std::string& note) {
     if (trace) trace->Write(FormatTraceNote(session->Clock().FrameClock, note));
-    log.Line(cp932::ToUtf8Lenient(note));
+    log.Line(cp932::ToUtf8Message(note));
   });
 
   int status = kExitOk;
@@ -169,10 +176,10 @@ int RunPlayer(const PlayerOptions& options, const std::string& program_folder, s
     if (loop.Run() == LoopEnd::Failed) status = kExitFailed;
     project.RunExitPage();
   } catch (const platform::ScriptedInputError& error) {
-    err << error.what() << '\n';
+    err << ErrorText(error) << '\n';
     status = kExitFailed;
   } catch (const std::exception& error) {  // a page too old to run, or an exit page that failed
-    err << "kestplayer: " << cp932::ToUtf8Lenient(error.what()) << '\n';
+    err << "kestplayer: " << ErrorText(error) << '\n';
     status = kExitFailed;
   }
   session->EndProject();  // writes the status data

@@ -64,7 +64,7 @@ TEST_F(TitleRun, AFolderWithoutATitleFailsToStartWithStatusOne) {
   const ProgramRun run = RunProgram({KESTPLAYER_BINARY, "--headless", folder_.File("nothing"), "--frames", "1"},
                                     folder_.Path());
   EXPECT_EQ(run.status, 1);
-  EXPECT_THAT(run.err, HasSubstr("could not be started"));
+  EXPECT_THAT(run.err, HasSubstr(": no such folder"));
 }
 
 TEST_F(TitleRun, AMissingStartPageFailsWithTheWarningsText) {
