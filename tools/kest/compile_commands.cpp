@@ -1,8 +1,10 @@
 // kest compile and kest dump: titles from source and back.
 
+#include <algorithm>
 #include <iostream>
 
 #include "command.h"
+#include "core/errors.h"
 #include "source/source_text.h"
 #include "source/title_source.h"
 
@@ -12,6 +14,8 @@ namespace {
 
 constexpr std::string_view kCompileUsage = "kest compile SRC_DIR (-o OUT_DIR | --pack FILE)";
 constexpr std::string_view kDumpUsage = "kest dump TITLE -o SRC_DIR | kest dump FILE.ksb | kest dump kest.kpb";
+
+constexpr std::size_t kMaxErrorsShown = 50;
 
 int Usage(std::string_view usage) {
   std::cerr << "usage: " << usage << "\n";
@@ -31,8 +35,13 @@ int RunCompile(std::span<const std::string> arguments) {
     const source::CompileReport report = source::CompileTitle(options);
     std::cout << "compiled " << report.pages << " pages, copied " << report.copied << " files\n";
     return 0;
-  } catch (const source::SourceError& error) {
-    std::cerr << error.what() << "\n";
+  } catch (const source::SourceErrorList& list) {
+    const std::vector<source::SourceError>& errors = list.All();
+    const std::size_t shown = std::min(errors.size(), kMaxErrorsShown);
+    for (std::size_t i = 0; i < shown; ++i) std::cerr << "kest compile: " << ErrorText(errors[i]) << "\n";
+    if (errors.size() > shown) std::cerr << "kest compile: and " << errors.size() - shown << " more\n";
+    std::cerr << "kest compile: " << options.source_folder << ": " << errors.size()
+              << (errors.size() == 1 ? " error" : " errors") << ", nothing written\n";
     return 1;
   }
 }
@@ -44,7 +53,7 @@ int RunDump(std::span<const std::string> arguments) {
   }
   if (arguments.size() != 3 || arguments[1] != "-o") return Usage(kDumpUsage);
   const source::DumpReport report = source::DumpTitle(arguments[0], arguments[2]);
-  for (const std::string& warning : report.warnings) std::cerr << warning << "\n";
+  for (const std::string& warning : report.warnings) std::cerr << "kest dump: " << warning << "\n";
   std::cout << "dumped " << report.pages << " pages, copied " << report.copied << " files\n";
   return 0;
 }

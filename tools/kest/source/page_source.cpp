@@ -8,6 +8,7 @@
 #include "core/cp932.h"
 #include "core/errors.h"
 #include "params/property_types.h"
+#include "source/constant_names.h"
 #include "source/expression_text.h"
 #include "source/page_structure.h"
 
@@ -113,7 +114,8 @@ PageReference ParsePageReference(const std::string& value, const Place& place) {
 
 class PageCompiler {
  public:
-  PageCompiler(const std::string& file, const std::string& page_name) : file_(file) {
+  PageCompiler(const std::string& file, const std::string& page_name, SourceErrors& errors)
+      : file_(file), errors_(errors) {
     result_.page = std::make_unique<TPage>();
     result_.page->Name = page_name;
     result_.file = file;
@@ -121,14 +123,17 @@ class PageCompiler {
   }
 
   CompiledPage Compile(std::string_view utf8) {
-    lines_ = SplitSource(utf8, file_);
+    lines_ = SplitSource(utf8, file_, errors_);
     bool commands_started = false;
     for (const SourceLine& line : lines_) {
       if (line.text.empty() || line.text[0] == '#') continue;
       const Place place{&file_, &line, 0};
-      if (!commands_started && line.indent == 0 && Directive(line, place)) continue;
+      bool directive = false;
+      // A faulty line is reported and left out; the lines after it are still compiled.
+      if (!commands_started && line.indent == 0 && !errors_.Catch([&] { directive = Directive(line, place); })) continue;
+      if (directive) continue;
       commands_started = true;
-      Command(line, place);
+      errors_.Catch([&] { Command(line, place); });
     }
     TPage& page = *result_.page;
     if (!explicit_sets_) page.StorePropertySets();
@@ -374,6 +379,7 @@ class PageCompiler {
   }
 
   std::string file_;
+  SourceErrors& errors_;
   std::vector<SourceLine> lines_;
   CompiledPage result_;
   bool explicit_sets_ = false;
@@ -494,7 +500,7 @@ class PageDumper {
           if (field_spec.role == FieldRole::Condition) {
             if (record != AlwaysTrueRecord()) argument(f, field.expression ? DecompileExpression(*field.expression) : "{}");
           } else if (!IsEmptyExpression(field.expression.get())) {
-            argument(f, DecompileExpression(*field.expression));
+            argument(f, NamedWhereKnown(command, f, DecompileExpression(*field.expression)));
           }
           break;
         }
@@ -533,7 +539,8 @@ class PageDumper {
         case FieldKind::Properties:
           for (std::size_t id = 0; id < field.properties.size(); ++id)
             if (!IsEmptyExpression(field.properties[id].get()))
-              arguments.push_back(std::string(kProperties[id].name) + ": " + DecompileExpression(*field.properties[id]));
+              arguments.push_back(std::string(kProperties[id].name) + ": " +
+                                  NameOrText(DecompileExpression(*field.properties[id]), ConstantTable::kPropertyValue, id));
           break;
       }
     }
@@ -544,6 +551,20 @@ class PageDumper {
     Line(text);
   }
 
+  // An expression's text with a plain number written as its constant's name, where the field
+  // says which table the number comes from: a property id, or a property's value after it.
+  static std::string NamedWhereKnown(const TCommand& command, std::size_t f, const std::string& text) {
+    const FieldRole role = command.Spec().fields[f].role;
+    if (role != FieldRole::PropertyValue) return NameOrText(text, TableOfRole(role));
+    for (std::size_t other = 0; other < command.Fields.size(); ++other) {
+      const CommandField& property = command.Fields[other];
+      if (command.Spec().fields[other].role != FieldRole::PropertyId || !property.expression) continue;
+      const std::optional<std::int32_t> id = PlainInteger(DecompileExpression(*property.expression));
+      if (id && *id >= 0) return NameOrText(text, ConstantTable::kPropertyValue, static_cast<std::size_t>(*id));
+    }
+    return text;
+  }
+
   const TPage& page_;
   const std::function<const TPage*(std::string_view)>& find_page_;
   std::string out_;
@@ -552,23 +573,45 @@ class PageDumper {
 
 }  // namespace
 
-CompiledPage CompilePageSource(std::string_view utf8, const std::string& file, const std::string& page_name) {
-  return PageCompiler(file, page_name).Compile(utf8);
+CompiledPage CompilePageSource(std::string_view utf8, const std::string& file, const std::string& page_name,
+                               SourceErrors& errors) {
+  const std::size_t errors_before = errors.Count();
+  CompiledPage page = PageCompiler(file, page_name, errors).Compile(utf8);
+  page.has_errors = errors.Count() != errors_before;
+  return page;
 }
 
-void ResolveTargets(std::map<std::string, CompiledPage>& pages) {
+CompiledPage CompilePageSource(std::string_view utf8, const std::string& file, const std::string& page_name) {
+  SourceErrors errors;
+  CompiledPage page = CompilePageSource(utf8, file, page_name, errors);
+  errors.ThrowFirst();
+  return page;
+}
+
+void ResolveTargets(std::map<std::string, CompiledPage>& pages, SourceErrors& errors) {
   for (auto& [name, compiled] : pages) {
     for (const CompiledPage::PendingTarget& pending : compiled.pending) {
       const Place place{&compiled.file, &pending.line, pending.offset};
       const auto target = std::find_if(pages.begin(), pages.end(),
                                        [&](const auto& entry) { return cp932::SameText(entry.first, pending.page_name); });
-      if (target == pages.end()) place.Fail(0, "no page " + ToOutput(pending.page_name) + " in this title");
-      const std::int32_t index = target->second.page->FindLabel(pending.label);
-      if (index < 0) place.Fail(0, "no label " + ToOutput(pending.label) + " in " + ToOutput(pending.page_name));
-      compiled.page->Commands[pending.command]->Fields[pending.field].number = index;
+      // A page with errors lost the lines that failed, perhaps the label itself: a reference to
+      // it would only repeat an error already reported.
+      if (target != pages.end() && target->second.has_errors) continue;
+      errors.Catch([&] {
+        if (target == pages.end()) place.Fail(0, "no page " + ToOutput(pending.page_name) + " in this title");
+        const std::int32_t index = target->second.page->FindLabel(pending.label);
+        if (index < 0) place.Fail(0, "no label " + ToOutput(pending.label) + " in " + ToOutput(pending.page_name));
+        compiled.page->Commands[pending.command]->Fields[pending.field].number = index;
+      });
     }
     compiled.pending.clear();
   }
+}
+
+void ResolveTargets(std::map<std::string, CompiledPage>& pages) {
+  SourceErrors errors;
+  ResolveTargets(pages, errors);
+  errors.ThrowFirst();
 }
 
 std::string DumpPageSource(const TPage& page, const std::function<const TPage*(std::string_view)>& find_page) {

@@ -26,13 +26,19 @@ struct CompiledPage {
     std::size_t offset = 0;
   };
   std::vector<PendingTarget> pending;
+  bool has_errors = false;  // lines of it failed and were left out
 };
 
-// Compiles one page's source. `page_name` is the page's name in the title ("start.ksb").
+// Compiles one page's source. `page_name` is the page's name in the title ("start.ksb"). Every
+// error goes into `errors`, and the faulty lines are left out of the page.
+CompiledPage CompilePageSource(std::string_view utf8, const std::string& file, const std::string& page_name,
+                               SourceErrors& errors);
+// The same, raising the first error.
 CompiledPage CompilePageSource(std::string_view utf8, const std::string& file, const std::string& page_name);
 
 // Resolves the page:label references of every page, now that all labels are known. A label
-// that no page holds is a SourceError at the reference.
+// that no page holds is a SourceError at the reference, kept in `errors` (or raised, without).
+void ResolveTargets(std::map<std::string, CompiledPage>& pages, SourceErrors& errors);
 void ResolveTargets(std::map<std::string, CompiledPage>& pages);
 
 // The source of a page (UTF-8). `find_page` gives the other pages of the title (or nullptr), so

@@ -6,9 +6,13 @@
 #include <string_view>
 
 #include "scenario/project_file.h"
+#include "source/source_text.h"
 
 namespace kest::source {
 
+// Every error goes into `errors`, and the faulty lines are left out; the second form raises the
+// first error.
+ProjectFile CompileProjectSource(std::string_view utf8, const std::string& file, SourceErrors& errors);
 ProjectFile CompileProjectSource(std::string_view utf8, const std::string& file);
 std::string DumpProjectSource(const ProjectFile& project);
 

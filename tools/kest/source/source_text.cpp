@@ -17,7 +17,26 @@ void Place::Fail(std::size_t offset, const std::string& message) const {
   throw SourceError(*file, line->number, line->indent + cp932::CharCount(text.substr(0, at)) + 1, message);
 }
 
-std::vector<SourceLine> SplitSource(std::string_view utf8, const std::string& file) {
+namespace {
+
+// The column (from 1) of the first character of `body` that has no CP932 form.
+std::size_t FirstColumnWithoutCp932(std::string_view body) {
+  for (std::size_t i = 0; i < body.size();) {
+    const auto lead = static_cast<unsigned char>(body[i]);
+    const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    try {
+      cp932::FromUtf8(body.substr(i, length));
+    } catch (const KestError&) {
+      return i + 1;
+    }
+    i += length;
+  }
+  return 1;
+}
+
+}  // namespace
+
+std::vector<SourceLine> SplitSource(std::string_view utf8, const std::string& file, SourceErrors& errors) {
   std::vector<SourceLine> lines;
   std::size_t number = 0;
   std::size_t start = 0;
@@ -31,26 +50,16 @@ std::vector<SourceLine> SplitSource(std::string_view utf8, const std::string& fi
     SourceLine out;
     out.number = number;
     while (out.indent < line.size() && line[out.indent] == ' ') ++out.indent;
-    if (out.indent < line.size() && line[out.indent] == '\t')
-      throw SourceError(file, number, out.indent + 1, "indent with spaces, not tabs");
     const std::string_view body = line.substr(out.indent);
-    try {
-      out.text = cp932::FromUtf8(body);
-    } catch (const KestError&) {
-      // Find the first character that has no CP932 form, for the column.
-      std::size_t column = 0;
-      for (std::size_t i = 0; i < body.size();) {
-        const auto lead = static_cast<unsigned char>(body[i]);
-        const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-        try {
-          cp932::FromUtf8(body.substr(i, length));
-        } catch (const KestError&) {
-          column = out.indent + i + 1;
-          break;
-        }
-        i += length;
+    if (out.indent < line.size() && line[out.indent] == '\t') {
+      errors.Add(SourceError(file, number, out.indent + 1, "indent with spaces, not tabs"));
+    } else {
+      try {
+        out.text = cp932::FromUtf8(body);
+      } catch (const KestError&) {
+        errors.Add(SourceError(file, number, out.indent + FirstColumnWithoutCp932(body),
+                               "this character has no CP932 form, which titles need"));
       }
-      throw SourceError(file, number, column, "this character has no CP932 form, which titles need");
     }
     lines.push_back(std::move(out));
     if (end == utf8.size()) break;

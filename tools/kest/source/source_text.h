@@ -16,6 +16,45 @@ class SourceError : public std::runtime_error {
   SourceError(const std::string& file, std::size_t line, std::size_t column, const std::string& message);
 };
 
+// The errors of one compilation, in the order found. Compiling goes on after an error (the
+// faulty line is left out), so that one run reports every error of every file.
+class SourceErrors {
+ public:
+  // Runs `step`; a SourceError it raises is kept, and false answered.
+  template <typename Step>
+  bool Catch(Step&& step) {
+    try {
+      step();
+      return true;
+    } catch (const SourceError& error) {
+      errors_.push_back(error);
+      return false;
+    }
+  }
+  void Add(const SourceError& error) { errors_.push_back(error); }
+  bool Empty() const { return errors_.empty(); }
+  std::size_t Count() const { return errors_.size(); }
+  const std::vector<SourceError>& All() const { return errors_; }
+  // Raises the first error kept, if any: for callers that want one error, not a list.
+  void ThrowFirst() const {
+    if (!errors_.empty()) throw errors_.front();
+  }
+
+ private:
+  std::vector<SourceError> errors_;
+};
+
+// Raised at the end of a compilation that found errors; what() is the first of them.
+class SourceErrorList : public std::runtime_error {
+ public:
+  explicit SourceErrorList(std::vector<SourceError> errors)
+      : std::runtime_error(errors.front().what()), errors_(std::move(errors)) {}
+  const std::vector<SourceError>& All() const { return errors_; }
+
+ private:
+  std::vector<SourceError> errors_;
+};
+
 struct SourceLine {
   std::size_t number = 0;  // 1-based
   std::size_t indent = 0;  // leading spaces
@@ -23,8 +62,9 @@ struct SourceLine {
 };
 
 // Splits UTF-8 source into CP932 lines. A character with no CP932 form, or a tab in the
-// indentation, is a SourceError at its line and column.
-std::vector<SourceLine> SplitSource(std::string_view utf8, const std::string& file);
+// indentation, is a SourceError at its line and column: kept in `errors`, with the line left
+// empty, so the lines after it are still read.
+std::vector<SourceLine> SplitSource(std::string_view utf8, const std::string& file, SourceErrors& errors);
 
 // Where a piece of a line sits, for error messages: columns count characters from 1.
 struct Place {

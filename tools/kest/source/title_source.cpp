@@ -43,9 +43,32 @@ struct TitleFile {
   Bytes content;
 };
 
+bool HoldsProject(const std::vector<TitleFile>& files) {
+  return std::any_of(files.begin(), files.end(), [](const TitleFile& file) { return cp932::SameText(file.name, kProjectFile); });
+}
+
+std::vector<TitleFile> ReadArchive(const std::string& path) {
+  std::vector<TitleFile> files;
+  TVrFileCollection archive;
+  archive.LoadFromFile(path);
+  for (const auto& entry : archive) {
+    if (entry->Name() == kEndEntryName) continue;
+    files.push_back({entry->Name(), archive.Unpack(*entry, archive.ReadStoredBytes(*entry))});
+  }
+  if (!HoldsProject(files)) throw KestError(cp932::FromUtf8Lenient(path + ": the archive holds no " + kProjectFile + ", so it is no title"));
+  return files;
+}
+
+// A title is a folder with kest.kpb and its pages, a folder with game.dat, or an archive.
 std::vector<TitleFile> ReadTitle(const std::string& title) {
   std::vector<TitleFile> files;
   if (fs::is_directory(title)) {
+    if (!real_files::FindEntry(title + "/", kProjectFile)) {
+      if (const std::optional<std::string> game_data = real_files::FindEntry(title + "/", "game.dat");
+          game_data && real_files::IsFile(*game_data))
+        return ReadArchive(*game_data);
+      throw KestError(cp932::FromUtf8Lenient(title + ": the folder holds neither game.dat nor " + kProjectFile + ", so it is no title"));
+    }
     std::vector<std::string> relative;
     for (const auto& item : fs::recursive_directory_iterator(title))
       if (item.is_regular_file()) relative.push_back(fs::relative(item.path(), title).generic_string());
@@ -57,14 +80,9 @@ std::vector<TitleFile> ReadTitle(const std::string& title) {
     }
     return files;
   }
-  if (!real_files::IsFile(title)) throw KestError(cp932::FromUtf8Lenient(title + ": no such file or folder"));
-  TVrFileCollection archive;
-  archive.LoadFromFile(title);
-  for (const auto& entry : archive) {
-    if (entry->Name() == kEndEntryName) continue;
-    files.push_back({entry->Name(), archive.Unpack(*entry, archive.ReadStoredBytes(*entry))});
-  }
-  return files;
+  if (!fs::exists(title)) throw KestError(cp932::FromUtf8Lenient(title + ": no such file or folder"));
+  if (!real_files::IsFile(title)) throw KestError(cp932::FromUtf8Lenient(title + ": not a file or folder that can be read"));
+  return ReadArchive(title);
 }
 
 }  // namespace
@@ -90,8 +108,9 @@ CompileReport CompileTitle(const CompileOptions& options) {
   if (!real_files::IsFile(project_path))
     throw KestError(cp932::FromUtf8Lenient(folder + ": no " + kProjectSource + " (the project's settings)"));
 
+  SourceErrors errors;
   std::vector<TitleFile> outputs;
-  const ProjectFile project = CompileProjectSource(ReadText(project_path), project_path);
+  const ProjectFile project = CompileProjectSource(ReadText(project_path), project_path, errors);
   outputs.push_back({kProjectFile, WriteProjectFile(project)});
 
   std::vector<std::string> relative;
@@ -107,7 +126,7 @@ CompileReport CompileTitle(const CompileOptions& options) {
     if (path == kProjectSource) continue;
     if (EndsWith(path, ".kss")) {
       const std::string name = PageNameOf(path);
-      pages.emplace(name, CompilePageSource(ReadText(full), full, name));
+      pages.emplace(name, CompilePageSource(ReadText(full), full, name, errors));
       page_order.push_back(name);
       continue;
     }
@@ -116,7 +135,9 @@ CompileReport CompileTitle(const CompileOptions& options) {
     outputs.push_back({name, real_files::Load(full)});
     ++report.copied;
   }
-  ResolveTargets(pages);
+  ResolveTargets(pages, errors);
+  // Nothing is written unless every file compiled.
+  if (!errors.Empty()) throw SourceErrorList(errors.All());
   for (const std::string& name : page_order) outputs.push_back({name, pages.at(name).page->Write()});
   report.pages = page_order.size();
 
@@ -161,7 +182,7 @@ DumpReport DumpTitle(const std::string& title, const std::string& source_folder)
       }
       pages.emplace(cp932::UpperCase(file.name), std::move(page));
     } catch (const std::exception& error) {
-      report.warnings.push_back(ToOutput(file.name) + ": kept as it is: " + cp932::ToUtf8Lenient(error.what()));
+      report.warnings.push_back(ToOutput(file.name) + ": kept as it is: " + ErrorText(error));
     }
   }
   const auto find_page = [&](std::string_view name) -> const TPage* {
@@ -175,11 +196,18 @@ DumpReport DumpTitle(const std::string& title, const std::string& source_folder)
     Bytes content = file.content;
     if (file.name == kProjectFile) {
       try {
-        const std::string text = DumpProjectSource(ReadProjectFile(file.content, kProjectFile));
-        output_name = kProjectSource;
-        content.assign(text.begin(), text.end());
+        const ProjectFile project = ReadProjectFile(file.content, kProjectFile);
+        if (project.version > kNewestProjectVersion) {
+          // A project from a newer player reads as its version alone; keep its bytes.
+          report.warnings.push_back(std::string(kProjectFile) + ": kept as it is: project version " +
+                                    std::to_string(project.version) + " is newer than this tool reads");
+        } else {
+          const std::string text = DumpProjectSource(project);
+          output_name = kProjectSource;
+          content.assign(text.begin(), text.end());
+        }
       } catch (const KestError& error) {
-        report.warnings.push_back(std::string(kProjectFile) + ": kept as it is: " + cp932::ToUtf8Lenient(error.what()));
+        report.warnings.push_back(std::string(kProjectFile) + ": kept as it is: " + ErrorText(error));
       }
     } else if (const TPage* page = IsPageName(file.name) ? find_page(file.name) : nullptr) {
       const std::string text = DumpPageSource(*page, find_page);
@@ -201,11 +229,23 @@ DumpReport DumpTitle(const std::string& title, const std::string& source_folder)
 }
 
 std::string DumpFile(const std::string& path) {
+  if (!real_files::IsFile(path)) throw KestError(cp932::FromUtf8Lenient(path + ": no such file"));
   const Bytes bytes = real_files::Load(path);
   const std::string name = fs::path(path).filename().string();
-  if (cp932::SameText(name, kProjectFile)) return DumpProjectSource(ReadProjectFile(bytes, name));
+  if (cp932::SameText(name, kProjectFile)) {
+    const ProjectFile project = ReadProjectFile(bytes, path);  // errors name the whole path
+    if (project.version > kNewestProjectVersion)
+      throw KestError(cp932::FromUtf8Lenient(path + ": project version " + std::to_string(project.version) +
+                                             " is newer than this tool reads (at most " +
+                                             std::to_string(kNewestProjectVersion) + ")"));
+    return DumpProjectSource(project);
+  }
   TPage page;
-  page.Parse(bytes, cp932::FromUtf8Lenient(name));
+  page.Parse(bytes, cp932::FromUtf8Lenient(path));  // errors name the whole path...
+  page.Name = cp932::FromUtf8Lenient(name);       // ...and jumps within the page name the page
+  if (page.Version > kNewestPageVersion)
+    throw KestError(cp932::FromUtf8Lenient(path + ": page version " + std::to_string(page.Version) +
+                                           " is newer than this tool reads (at most " + std::to_string(kNewestPageVersion) + ")"));
   return DumpPageSource(page, [&](std::string_view other) -> const TPage* {
     return cp932::SameText(other, page.Name) ? &page : nullptr;
   });

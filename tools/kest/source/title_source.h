@@ -18,7 +18,8 @@ struct CompileReport {
   std::size_t copied = 0;
 };
 
-// Raises SourceError (file:line:column) for errors in the source, KestError for files.
+// Raises SourceErrorList (each error as file:line:column: message) when the source has errors,
+// after reading all of it, and KestError for files; nothing is written then.
 CompileReport CompileTitle(const CompileOptions& options);
 
 struct DumpReport {
