@@ -27,8 +27,10 @@ constexpr FieldSpec kOneExpression[] = {{K::Expression, "value"}};
 constexpr FieldSpec kVarNew[] = {{K::String, "name"}, {K::Byte, "type", 0, R::VariableType},
                                  {K::Expression, "value"}, {K::Byte, "scope", 0, R::VariableScope}};
 constexpr FieldSpec kVarDel[] = {{K::String, "name"}};
-constexpr FieldSpec kGetProp[] = {{K::Expression, "object"}, {K::Expression, "property"}, {K::String, "variable"}};
-constexpr FieldSpec kSetProp[] = {{K::Expression, "object"}, {K::Expression, "property"}, {K::Expression, "value"}};
+constexpr FieldSpec kGetProp[] = {{K::Expression, "object"}, {K::Expression, "property", 0, R::PropertyId},
+                                  {K::String, "variable"}};
+constexpr FieldSpec kSetProp[] = {{K::Expression, "object"}, {K::Expression, "property", 0, R::PropertyId},
+                                  {K::Expression, "value", 0, R::PropertyValue}};
 constexpr FieldSpec kObjDel[] = {{K::Expression, "object"}};
 constexpr FieldSpec kTextIns[] = {{K::Text, "text"}, {K::Expression, "box"}, {K::Expression, "source"},
                                   {K::Expression, "wait"}, {K::Expression, "hold", 107}};
@@ -47,9 +49,12 @@ constexpr FieldSpec kGameSave[] = {{K::Expression, "slot"}, {K::String, "page", 
 constexpr FieldSpec kGameLoad[] = {{K::Expression, "slot"}};
 constexpr FieldSpec kPCReset[] = {{K::String, "page", 0, R::PageName}, {K::Int, "target", 0, R::Target},
                                   {K::Byte, "full"}};
-constexpr FieldSpec kPropMotion[] = {{K::Expression, "name"},     {K::Expression, "object"},
-                                     {K::Expression, "property"}, {K::Expression, "value"},
-                                     {K::Expression, "duration"}, {K::Expression, "motion"},
+constexpr FieldSpec kPropMotion[] = {{K::Expression, "name"},
+                                     {K::Expression, "object"},
+                                     {K::Expression, "property", 0, R::PropertyId},
+                                     {K::Expression, "value"},
+                                     {K::Expression, "duration"},
+                                     {K::Expression, "motion", 0, R::MotionType},
                                      {K::Expression, "paused", 108}};
 constexpr FieldSpec kCabinet[] = {{K::Properties, "properties"}, {K::Expression, "mode"},
                                   {K::ExpressionList, "names"}};

@@ -33,6 +33,9 @@ enum class FieldRole : std::uint8_t {
   ContinueTarget,  // Continue: the index of the enclosing loop's WhileLoop (or While)
   VariableType,    // VarNew: 1 int, 2 float, 3 bool, 4 str
   VariableScope,   // VarNew: 0 global, 1 auto, 2 local, 3 status
+  PropertyId,      // an expression giving a property id (GetProp, SetProp, PropMotion)
+  PropertyValue,   // SetProp: the value, named by the code table of the property before it
+  MotionType,      // PropMotion: MT_NORMAL, MT_INC, MT_DEC
 };
 
 struct FieldSpec {

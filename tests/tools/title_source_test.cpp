@@ -165,11 +165,100 @@ TEST(TitleSource, ErrorsNameFileLineAndColumn) {
     try {
       CompileTitle({.source_folder = work.File("src"), .output_folder = work.File("out")});
       ADD_FAILURE() << "no error";
-    } catch (const SourceError& error) {
-      EXPECT_THAT(error.what(), HasSubstr(c.where));
-      EXPECT_THAT(error.what(), HasSubstr(c.message));
+    } catch (const SourceErrorList& errors) {
+      ASSERT_EQ(errors.All().size(), 1u) << errors.what();
+      EXPECT_THAT(errors.All()[0].what(), HasSubstr(c.where));
+      EXPECT_THAT(errors.All()[0].what(), HasSubstr(c.message));
     }
   }
+}
+
+// The compiler goes on after an error, so one run shows them all; then nothing is written.
+TEST(TitleSource, ReportsEveryErrorOfEveryFileAndWritesNothing) {
+  TempFolder work;
+  WriteText(work, "src/project.kest", std::string(kProject) + "colour 3\n");
+  WriteText(work, "src/start.kss",
+            "Calc x = 1\nFrobnicate 1\nCalc y = 2\nWait 5, colour: 3\nLabel here\nCalc z = (1 +\nJump start.ksb:here\n");
+  WriteText(work, "src/other.kss", "Jump start.ksb:nowhere\nCalc s = \"\xF0\x9F\x98\x80\"\n");
+  try {
+    CompileTitle({.source_folder = work.File("src"), .output_folder = work.File("out")});
+    ADD_FAILURE() << "no error";
+  } catch (const SourceErrorList& errors) {
+    std::vector<std::string> places;
+    for (const SourceError& error : errors.All()) {
+      const std::string text = error.what();
+      places.push_back(text.substr(text.rfind('/') + 1, text.find(": ") - text.rfind('/') - 1));
+    }
+    // Every fault once, in the order the files were read; the jump to a label of a page that
+    // compiled with errors is not reported again.
+    EXPECT_THAT(places, ::testing::ElementsAre("project.kest:4:1", "other.kss:2:11", "start.kss:2:1",
+                                               "start.kss:4:9", "start.kss:6:14"));
+  }
+  EXPECT_FALSE(std::filesystem::exists(work.File("out")));
+}
+
+// Constant names stand for their numbers wherever an expression stands.
+TEST(TitleSource, ConstantNamesCompileAsTheirNumbers) {
+  struct {
+    const char* named;
+    const char* numbered;
+  } cases[] = {
+      {"SetProp \"a\", PR_LEFT, 10", "SetProp \"a\", 3, 10"},
+      {"GetProp \"a\", PR_CARETHEIGHT, v", "GetProp \"a\", 161, v"},
+      {"Calc k = (VK_RETURN + VK_F1) * LT_BOX", "Calc k = (13 + 112) * 2"},
+      {"SetProp \"t\", PR_HALIGN, HA_CENTER", "SetProp \"t\", 53, 1"},
+      {"PropMotion \"m\", \"t\", PR_TOP, 100, 500, MT_DEC", "PropMotion \"m\", \"t\", 4, 100, 500, 2"},
+      {"BoxNew PR_NAME: \"b\", PR_IGNOREMOUSE: IM_ALL, PR_FONTSTYLE: FS_BOLD + FS_ITALIC",
+       "BoxNew PR_NAME: \"b\", PR_IGNOREMOUSE: 1, PR_FONTSTYLE: 1 + 2"},
+      // Inside a string, or joined to a longer name, a name is left alone.
+      {"Calc s = \"PR_LEFT \\\" PR_TOP\"", "Calc s = \"PR_LEFT \\\" PR_TOP\""},
+      {"Calc PR_LEFTx = @PR_LEFT + 表PR_LEFT", "Calc PR_LEFTx = @PR_LEFT + 表PR_LEFT"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.named);
+    TempFolder work;
+    WriteText(work, "a/project.kest", kProject);
+    WriteText(work, "a/start.kss", c.named);
+    WriteText(work, "b/project.kest", kProject);
+    WriteText(work, "b/start.kss", c.numbered);
+    CompileTitle({.source_folder = work.File("a"), .output_folder = work.File("out_a")});
+    CompileTitle({.source_folder = work.File("b"), .output_folder = work.File("out_b")});
+    EXPECT_EQ(ReadFile(work.File("out_a/start.ksb")), ReadFile(work.File("out_b/start.ksb")));
+  }
+}
+
+// The decompiler names numbers where the field says which table they come from, and the names
+// compile back to the same bytes.
+TEST(TitleSource, DumpWritesConstantNamesWhereTheFieldKnowsTheirTable) {
+  TempFolder work;
+  WriteText(work, "src/project.kest", kProject);
+  WriteText(work, "src/start.kss",
+            "SetProp \"t\", 53, 1\nSetProp \"t\", 3, 1\nGetProp \"t\", 140, kind\n"
+            "PropMotion \"m\", \"t\", 4, 100, 500, 2\nBoxNew PR_NAME: \"b\", PR_IGNOREMOUSE: 1, PR_FONTSTYLE: 3, PR_LEFT: 2\n"
+            "Calc k = 13\n");
+  ExpectRoundTrip(work, {"kest.kpb", "start.ksb"});
+  const Bytes dumped = ReadFile(work.File("src2/start.kss"));
+  const std::string text(dumped.begin(), dumped.end());
+  EXPECT_THAT(text, HasSubstr("SetProp \"t\", property: PR_HALIGN, value: HA_CENTER"));
+  EXPECT_THAT(text, HasSubstr("SetProp \"t\", property: PR_LEFT, value: 1\n"));  // a position has no names
+  EXPECT_THAT(text, HasSubstr("GetProp \"t\", property: PR_COMPOTYPE"));
+  EXPECT_THAT(text, HasSubstr("property: PR_TOP"));
+  EXPECT_THAT(text, HasSubstr("motion: MT_DEC"));
+  EXPECT_THAT(text, HasSubstr("PR_LEFT: 2, PR_FONTSTYLE: 3, PR_IGNOREMOUSE: IM_ALL"));  // two bits stay a number
+  EXPECT_THAT(text, HasSubstr("Calc k = 13"));  // a plain expression says nothing of its table
+}
+
+// The demo is written with names, and its dump names them too.
+TEST(TitleSource, TheDemoUsesNamesAndItsDumpCompilesToTheSameBytes) {
+  TempFolder work;
+  std::filesystem::copy(KEST_DEMO_SOURCE, work.File("src"), std::filesystem::copy_options::recursive);
+  std::vector<std::string> pages;
+  for (const auto& item : std::filesystem::directory_iterator(work.File("src")))
+    if (item.path().extension() == ".kss") pages.push_back(item.path().stem().string() + ".ksb");
+  pages.push_back("kest.kpb");
+  ExpectRoundTrip(work, pages);
+  const Bytes start = ReadFile(work.File("src2/start.kss"));
+  EXPECT_THAT(std::string(start.begin(), start.end()), HasSubstr("property: PR_LEFT"));
 }
 
 TEST(TitleSource, CompilesIntoOneArchive) {

@@ -15,6 +15,7 @@
 #include "params/expression_ops.h"
 #include "params/function_table.h"
 #include "params/param_var.h"
+#include "source/constant_names.h"
 
 namespace kest::source {
 
@@ -322,10 +323,11 @@ std::string RawForm(const TKestParser& expression) {
   return out + "}";
 }
 
-// The player's compiler: its errors are KestErrors with the player's messages.
+// The player's compiler on title source's text, with constant names replaced by their numbers:
+// its errors are KestErrors with the player's messages.
 std::optional<Bytes> CompileText(std::string_view text) {
   try {
-    return CompileExpressionRecord(text);
+    return CompileExpressionRecord(ReplaceConstantNames(text));
   } catch (const KestError&) {
     return std::nullopt;
   }
@@ -339,9 +341,9 @@ Bytes CompileExpression(std::string_view text, const Place& place) {
     return RawExpressionReader(text, place).Read();
   }
   try {
-    return CompileExpressionRecord(text);
+    return CompileExpressionRecord(ReplaceConstantNames(text));
   } catch (const KestError& error) {
-    place.Fail(0, cp932::ToUtf8Lenient(error.what()));
+    place.Fail(0, cp932::ToUtf8Message(error.what()));
   }
 }
 
