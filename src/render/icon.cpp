@@ -173,9 +173,16 @@ DecodedImage DecodeAnimatedCursor(ByteSpan data, const std::string& source) {
             std::to_string(kMaxAnimationSteps));
 
   std::vector<DecodedImage> frames;
-  for (std::uint32_t i = 0; i < frame_count; ++i)
+  std::int64_t decoded_pixels = 0;
+  for (std::uint32_t i = 0; i < frame_count; ++i) {
     frames.push_back(DecodeIcon(icons[i], source + " (frame " + std::to_string(i) + " at " +
                                               std::to_string(icon_offsets[i]) + ")"));
+    decoded_pixels += std::int64_t{frames.back().width} * frames.back().height;
+    if (decoded_pixels > kMaxImagePixels)
+      throw FormatError(source, icon_offsets[i],
+                        "animated cursor frames up to " + std::to_string(i) + " have more than " +
+                            std::to_string(kMaxImagePixels) + " pixels");
+  }
   const std::int32_t width = frames.front().width, height = frames.front().height;
   if (static_cast<std::int64_t>(step_count) * width * height > kMaxImagePixels)
     in.Fail("animated cursor of " + std::to_string(step_count) + " steps at " + std::to_string(width) + " x " +

@@ -173,6 +173,10 @@ inline Bytes WriteGif(int screen_width, int screen_height, const std::vector<std
                                     frame.indexes.begin() + (y + 1) * frame.width);
       EGifPutLine(gif, row.data(), frame.width);
     }
+    // giflib 5.2 drops (and leaks) a frame's local table when the next frame has none; the
+    // table is not needed once the rows are written.
+    GifFreeMapObject(gif->Image.ColorMap);
+    gif->Image.ColorMap = nullptr;
   }
   EGifCloseFile(gif, &error);
   return out;
