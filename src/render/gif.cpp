@@ -51,8 +51,14 @@ struct Screen {
   std::vector<std::uint8_t> alpha;
 };
 
+// giflib's text for an error code; it has none for some codes (0 among them).
+std::string GifErrorText(int error) {
+  const char* text = GifErrorString(error);
+  return text != nullptr ? text : "error " + std::to_string(error);
+}
+
 [[noreturn]] void Fail(const std::string& source, const GifSource& input, const std::string& what, int error) {
-  throw FormatError(source, input.position, "GIF " + what + ": " + GifErrorString(error));
+  throw FormatError(source, input.position, "GIF " + what + ": " + GifErrorText(error));
 }
 
 // The rows of an interlaced frame come in four passes: every 8th row from 0, every 8th from 4,
@@ -77,7 +83,7 @@ DecodedImage DecodeGif(ByteSpan data, const std::string& source) {
   GifSource input{data};
   int error = 0;
   std::unique_ptr<GifFileType, GifCloser> gif(DGifOpen(&input, ReadFromMemory, &error));
-  if (!gif) throw FormatError(source, input.position, std::string("GIF header: ") + GifErrorString(error));
+  if (!gif) throw FormatError(source, input.position, "GIF header: " + GifErrorText(error));
   CheckImageSize(source, 6, gif->SWidth, gif->SHeight, "GIF screen size");
 
   Screen screen;
