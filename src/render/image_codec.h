@@ -15,6 +15,9 @@ namespace kest {
 
 // The largest side a decoder accepts (the surface limit).
 inline constexpr std::int32_t kMaxImageSide = kMaxSurfaceSide;
+// The most pixels a decoded picture may have (8192 x 8192, 256 MiB at 32 bits). Animated
+// pictures count the pixels of all their frames together.
+inline constexpr std::int64_t kMaxImagePixels = std::int64_t{1} << 26;
 
 // One decoded picture. Animated pictures (GIF, ANI) keep their later frames in `next_frames`,
 // each a whole picture of the same size.
@@ -32,14 +35,38 @@ struct DecodedImage {
   std::vector<DecodedImage> next_frames;
 };
 
-// A Windows bitmap: 1, 4, 8, 16, 24 and 32 bits, uncompressed or with bit-field masks, rows
-// bottom-up or (negative height) top-down.
+// A Windows bitmap: OS/2, V3, V4 and V5 headers; 1, 4, 8, 16, 24 and 32 bits, uncompressed,
+// RLE8, RLE4 or with bit-field masks; rows bottom-up or (negative height) top-down. A 32-bit
+// picture's fourth bytes become the mask unless they are all 0 or all 255.
 DecodedImage DecodeBmp(ByteSpan data, const std::string& source);
 // The surface as a 24-bit Windows bitmap, rows bottom-up.
 Bytes EncodeBmp24(TCustomDIBX& surface);
 
-// A PNG picture of any colour type, through libpng.
+// A PNG picture of any colour type and depth, interlaced or not, through libpng: the stored
+// samples (no gamma or colour profile applied), 16 bits scaled to 8, as 0x00RRGGBB. A single
+// fully transparent colour (a grey or RGB tRNS colour, or one palette entry at alpha 0 with the
+// others at 255 and no other entry of its colour) becomes the key; other transparency the mask.
 DecodedImage DecodePng(ByteSpan data, const std::string& source);
+
+// A GIF picture (87a or 89a) through giflib: every frame composed over the previous ones by
+// its disposal, de-interlaced, each a whole screen with its delay. Pixels that no frame has
+// covered, or that a frame's transparent index leaves uncovered, are 0 in the mask.
+DecodedImage DecodeGif(ByteSpan data, const std::string& source);
+
+// A Truevision TGA picture: colour-mapped, true-colour and grey (types 1, 2, 3), and their RLE
+// forms (9, 10, 11); 8, 15, 16, 24 and 32 bits; either origin. Attribute bits become the mask.
+DecodedImage DecodeTga(ByteSpan data, const std::string& source);
+
+// A Windows icon or cursor: the largest entry (PNG or DIB, with its AND mask as the mask);
+// a cursor also gives its hot spot.
+DecodedImage DecodeIcon(ByteSpan data, const std::string& source);
+// An animated cursor (RIFF "ACON"): its frames in sequence order, with their rates as delays.
+DecodedImage DecodeAnimatedCursor(ByteSpan data, const std::string& source);
+
+// Decodes by the file name's extension (".png", ".bmp", ".dib", ".gif", ".tga", ".ico",
+// ".cur", ".ani", any case); for other names by the first bytes (bitmap, PNG, GIF). Throws
+// FormatError for a picture that is none of these.
+DecodedImage DecodeImageByName(ByteSpan data, const std::string& name);
 
 // The loader of the layered image format ("Zelk" at offset 0) that LoadFromStream hands such
 // data to. The images library registers it; until then such data raises KestError.

@@ -1,4 +1,5 @@
-// Loading and saving surfaces: the formats are told apart by their first bytes.
+// Loading and saving surfaces. Streams are told apart by their first bytes; files by their
+// extension, as are the formats without a signature (TGA, icons and cursors).
 
 #include <algorithm>
 #include <cctype>
@@ -20,11 +21,42 @@ LayeredImageLoader& RegisteredLayeredLoader() {
   return loader;
 }
 
-bool HasBmpExtension(const std::string& path) {
-  if (path.size() < 4) return false;
-  std::string ext = path.substr(path.size() - 4);
+std::string LowerExtension(const std::string& path) {
+  const std::size_t dot = path.find_last_of('.');
+  const std::size_t slash = path.find_last_of("/\\");
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+  std::string ext = path.substr(dot);
   std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return ext == ".bmp";
+  return ext;
+}
+
+bool HasBmpExtension(const std::string& path) { return LowerExtension(path) == ".bmp"; }
+
+using Decoder = DecodedImage (*)(ByteSpan data, const std::string& source);
+
+// The decoders chosen by a file name's extension.
+struct ExtensionDecoder {
+  const char* extension;
+  Decoder decode;
+};
+constexpr ExtensionDecoder kExtensionDecoders[] = {
+    {".png", DecodePng},  {".bmp", DecodeBmp},  {".dib", DecodeBmp},  {".gif", DecodeGif},
+    {".tga", DecodeTga},  {".ico", DecodeIcon}, {".cur", DecodeIcon}, {".ani", DecodeAnimatedCursor},
+};
+
+Decoder DecoderForExtension(const std::string& name) {
+  const std::string ext = LowerExtension(name);
+  for (const ExtensionDecoder& entry : kExtensionDecoders)
+    if (ext == entry.extension) return entry.decode;
+  return nullptr;
+}
+
+// The decoders told apart by their first bytes.
+Decoder DecoderForSignature(ByteSpan data) {
+  if (data.size() >= 2 && data[0] == 'B' && data[1] == 'M') return DecodeBmp;
+  if (data.size() >= 4 && data[1] == 'P' && data[2] == 'N' && data[3] == 'G') return DecodePng;
+  if (data.size() >= 4 && data[0] == 'G' && data[1] == 'I' && data[2] == 'F' && data[3] == '8') return DecodeGif;
+  return nullptr;
 }
 
 std::uint32_t RgbToNative(int bit_count, std::uint32_t rgb, std::uint8_t index, bool indexed) {
@@ -58,21 +90,24 @@ void CopyDecodedImage(const DecodedImage& image, TCustomDIBX& surface) {
   }
 }
 
+DecodedImage DecodeImageByName(ByteSpan data, const std::string& name) {
+  Decoder decode = DecoderForExtension(name);
+  if (decode == nullptr) decode = DecoderForSignature(data);
+  if (decode == nullptr) throw FormatError(name, 0, "not a picture in a known format");
+  return decode(data, name);
+}
+
 void TCustomDIBX::LoadFromFile(const std::string& path) {
-  if (!HasBmpExtension(path)) return;
+  if (DecoderForExtension(path) == nullptr) return;
   std::ifstream file(path, std::ios::binary);
   if (!file) return;
   const Bytes data((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  CopyDecodedImage(DecodeBmp(data, path), *this);
+  CopyDecodedImage(DecodeImageByName(data, path), *this);
 }
 
 bool TCustomDIBX::LoadFromStream(ByteSpan data, std::int32_t identification, const std::string& name) {
-  if (data.size() >= 2 && data[0] == 'B' && data[1] == 'M') {
-    CopyDecodedImage(DecodeBmp(data, name), *this);
-    return true;
-  }
-  if (data.size() >= 4 && data[1] == 'P' && data[2] == 'N' && data[3] == 'G') {
-    CopyDecodedImage(DecodePng(data, name), *this);
+  if (const Decoder decode = DecoderForSignature(data)) {
+    CopyDecodedImage(decode(data, name), *this);
     return true;
   }
   if (data.size() >= 4 && data[0] == 'Z' && data[1] == 'e' && data[2] == 'l' && data[3] == 'k') {

@@ -228,10 +228,11 @@ class TCustomDIBX {
                  std::int32_t offset_y);
 
   // ---- files (image_io.cpp)
-  // Only an existing file with the extension ".bmp" (any case) is read; other names leave the
-  // surface unchanged. Decoding errors raise FormatError.
+  // Only an existing file with an extension DecodeImageByName knows (".png", ".bmp", ".dib",
+  // ".gif", ".tga", ".ico", ".cur", ".ani", any case) is read; other names leave the surface
+  // unchanged. Decoding errors raise FormatError.
   void LoadFromFile(const std::string& path);
-  // Windows bitmap ("BM"), PNG, or the layered image format ("Zelk", through the registered
+  // Windows bitmap ("BM"), PNG, GIF, or the layered image format ("Zelk", through the registered
   // loader). The surface keeps its bit count and takes the picture's size. Returns false (and
   // leaves the surface unchanged) for data in none of these formats.
   bool LoadFromStream(ByteSpan data, std::int32_t identification = 0, const std::string& name = {});
