@@ -75,6 +75,10 @@ bool TCustomDIBX::LoadFromStream(ByteSpan data, std::int32_t identification, con
     CopyDecodedImage(DecodePng(data, name), *this);
     return true;
   }
+  if (data.size() >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) {
+    CopyDecodedImage(DecodeJpeg(data, name), *this);
+    return true;
+  }
   if (data.size() >= 4 && data[0] == 'Z' && data[1] == 'e' && data[2] == 'l' && data[3] == 'k') {
     const LayeredImageLoader& loader = RegisteredLayeredLoader();
     if (!loader) throw KestError(name + ": layered images cannot be loaded yet (no loader is registered)");
