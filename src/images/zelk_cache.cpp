@@ -133,13 +133,9 @@ void TZelkCollection::Load(TZelkItem& item, bool recreate) {
   if (flag_) list.target_bit_count = options_.screen_bit_count();
   item.load_error.clear();
   try {
-    if (!files_.Exists(item.file_name)) {
-      LoadStandIn(item);
-      return;
-    }
     list.LoadFromBytes(files_.ReadFile(item.file_name), item.file_name, {.finish = item.want_mask});
   } catch (const KestError& error) {
-    // A picture that cannot be read draws nothing, like a missing one; the caller is told.
+    // A missing or unreadable picture draws nothing; the caller is told, and goes on.
     item.load_error = error.what();
     LoadStandIn(item);
     if (options_.on_error) options_.on_error(item.load_error);

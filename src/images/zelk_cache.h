@@ -67,7 +67,7 @@ struct ZelkCacheOptions {
   std::function<std::unique_ptr<TCustomDIBX>()> make_surface = [] { return std::make_unique<TDIBX>(); };
   // Gives back what a display-memory surface holds; memory surfaces need nothing.
   std::function<void(TCustomDIBX&)> release_surface;
-  // Told about a picture that could not be read (source and fault, CP932).
+  // Told about a picture that is missing or could not be read (source and fault, CP932).
   std::function<void(const std::string&)> on_error;
 };
 
@@ -94,6 +94,9 @@ class TZelkCollection {
   // every entry without recreation.
   bool Flag() const { return flag_; }
   void SetFlag(bool flag);
+
+  // The identification code of the pictures loaded from now on (the project's, once it is read).
+  void SetImageSeed(std::int32_t seed) { options_.image_seed = seed; }
 
   std::size_t Count() const { return items_.Count(); }
   TZelkItem* Find(const std::string& key_name) const { return items_.Find(key_name); }

@@ -26,6 +26,7 @@ struct Creation {
 };
 constexpr Creation kCreations[] = {
     {"BoxNew", 2},  // a filled and framed rectangle
+    {"ImgNew", 8},  // a picture (LT_IMAGES)
 };
 
 TObjectAccess& ObjectsOf(ExecContext& context) {
