@@ -104,7 +104,8 @@ std::uint32_t ZelkPicture::FromRgb(std::uint32_t rgb) const {
 ZelkPicture ZelkPicture::Crop(const Rect& area) const {
   ZelkPicture out;
   out.palette_ = palette_;
-  out.Resize(area.Width(), area.Height(), bit_count_);
+  // A mask (8 bits without palette) stays without one.
+  out.Resize(area.Width(), area.Height(), bit_count_, !palette_.empty());
   for (std::int32_t y = 0; y < area.Height(); ++y) {
     if (bit_count_ >= 8) {
       const std::size_t bpp = static_cast<std::size_t>(BytesPerPixel());

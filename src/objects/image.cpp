@@ -161,6 +161,7 @@ TCustomDIBX* TKestImages::CacheMask() const {
 }
 
 std::optional<PropValue> TKestImages::ReadProperty(std::uint8_t id) const {
+  if (!IsBuilt()) return TKestCustomImages::ReadProperty(id);
   switch (id) {
     case PR_SOURCE: return source_;
     case PR_COUNT: return static_cast<std::int32_t>(entry_ ? entry_->frames.size() : 0);

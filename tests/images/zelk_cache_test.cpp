@@ -104,8 +104,10 @@ TEST_F(ZelkCacheTest, MissingAndCorruptPicturesBecomeAnInvisibleStandIn) {
     EXPECT_EQ(item.frames[0].surface->GetPixel(5, 5), 0u);
     EXPECT_EQ(item.frames[0].key, 0);
   }
-  ASSERT_EQ(errors.size(), 1u);
-  EXPECT_NE(errors[0].find("bad.zel"), std::string::npos);
+  // Both are reported, each with its file's name.
+  ASSERT_EQ(errors.size(), 2u);
+  EXPECT_NE(errors[0].find("none.zel"), std::string::npos);
+  EXPECT_NE(errors[1].find("bad.zel"), std::string::npos);
 }
 
 TEST_F(ZelkCacheTest, DelaysCountAtLeastOneAndTheSeedUnscrambles) {

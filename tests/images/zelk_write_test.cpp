@@ -85,6 +85,7 @@ TEST(ZelkTrim, CropsToTheVisibleBoxAndIntersectsRegions) {
   EXPECT_EQ(frame->mask.Width(), 4);
   EXPECT_EQ(frame->picture.Get(0, 0), 0x123456u);
   EXPECT_EQ(frame->mask.Get(3, 0), 200u);
+  EXPECT_TRUE(frame->mask.Palette().empty()) << "a cropped mask stays a mask";
   EXPECT_EQ(frame->RegionRects, (std::vector<Rect>{{0, 0, 2, 3}, {3, 6, 4, 7}}));
 }
 
