@@ -6,35 +6,28 @@
 
 #include <memory>
 
+#include "objects/image.h"
 #include "objects/object.h"
 
 namespace kest {
 
-// ---- pictures
-class TKestCustomImage : public TKestPlainControl {
+// ---- pictures (image.h)
+// Buttons and preview images are not built yet: they keep their values (their own picture
+// sources included) and draw nothing.
+class TKestButton : public TKestImages {
  public:
-  using TKestPlainControl::TKestPlainControl;
+  explicit TKestButton(TKestBaseList& owner) : TKestImages(owner, LT_BUTTON) {}
+  bool IsBuilt() const override { return false; }
+};
+class TKestPrevImages : public TKestImages {
+ public:
+  explicit TKestPrevImages(TKestBaseList& owner) : TKestImages(owner, LT_IMAGES) {}
+  bool IsBuilt() const override { return false; }
 };
 // The single picture that motion files create as a child.
 class TKestImage : public TKestCustomImage {
  public:
   explicit TKestImage(TKestBaseList& owner) : TKestCustomImage(owner, LT_NONE) {}
-};
-class TKestCustomImages : public TKestCustomImage {
- public:
-  using TKestCustomImage::TKestCustomImage;
-};
-class TKestImages : public TKestCustomImages {
- public:
-  explicit TKestImages(TKestBaseList& owner, std::uint8_t kind = LT_IMAGES) : TKestCustomImages(owner, kind) {}
-};
-class TKestButton : public TKestImages {
- public:
-  explicit TKestButton(TKestBaseList& owner) : TKestImages(owner, LT_BUTTON) {}
-};
-class TKestPrevImages : public TKestImages {
- public:
-  explicit TKestPrevImages(TKestBaseList& owner) : TKestImages(owner, LT_IMAGES) {}
 };
 class TKestTile : public TKestCustomImages {
  public:

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "images/zelk_cache.h"
 #include "objects/components.h"
 #include "objects/property_table.h"
 #include "objects/rect64.h"
@@ -360,6 +361,16 @@ void TKestBaseList::FlipScreens(int active, std::int32_t kind, bool reverse, For
 
 void TKestBaseList::SetTransitionElapsed(std::int32_t elapsed) {
   if (transition_) transition_->SetElapsed(elapsed);
+}
+
+bool TKestBaseList::Dither() const { return image_cache_ ? image_cache_->Flag() : dither_; }
+
+void TKestBaseList::SetDither(bool dither) {
+  if (dither == Dither()) return;
+  dither_ = dither;
+  if (image_cache_) image_cache_->SetFlag(dither);
+  Screen(0).AddWholeRect();
+  Screen(1).AddWholeRect();
 }
 
 void TKestBaseList::NoteUnbuiltKind(std::uint8_t kind) {

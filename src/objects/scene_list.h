@@ -22,6 +22,7 @@
 namespace kest {
 
 class TKestBaseList;
+class TZelkCollection;
 
 // The largest scene the player shows: three surfaces of this many 32-bit pixels (the list's and
 // each screen's own), 192 MiB. Titles were made for screens of 640 x 480 to 1024 x 768; a larger
@@ -198,9 +199,21 @@ class TKestBaseList final : public TScene {
   void MouseMoved(std::int32_t x, std::int32_t y);
   void ProcessMouse(TKestBase& screen);
 
+  // ---- the image cache, shared by the scene lists of a run (owned by the session)
+  void SetImageCache(TZelkCollection* cache) { image_cache_ = cache; }
+  TZelkCollection* ImageCache() const { return image_cache_; }
+  // The cache's dither flag ("@CGDither"): a change reloads the cached pictures without
+  // recreating them and makes both screens dirty.
+  bool Dither() const override;
+  void SetDither(bool dither) override;
+
   // ---- the trace's one-time notes (a kind not built yet that was asked to draw)
   void SetNotice(std::function<void(const std::string&)> notice) { notice_ = std::move(notice); }
   void NoteUnbuiltKind(std::uint8_t kind);
+  // A note for the trace and the message log (a picture that could not be loaded).
+  void Note(const std::string& text) {
+    if (notice_) notice_(text);
+  }
 
  private:
   template <typename T>
@@ -247,6 +260,8 @@ class TKestBaseList final : public TScene {
   bool refocus_needed_ = false;
 
   std::function<void(const std::string&)> notice_;
+  TZelkCollection* image_cache_ = nullptr;
+  bool dither_ = false;  // kept here while no cache is attached
   std::uint32_t noted_kinds_ = 0;
   TSceneObjectAccess access_{*this};
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,18 @@ DecodedImage DecodeAnimatedCursor(ByteSpan data, const std::string& source);
 // ".cur", ".ani", any case); for other names by the first bytes (bitmap, PNG, GIF). Throws
 // FormatError for a picture that is none of these.
 DecodedImage DecodeImageByName(ByteSpan data, const std::string& name);
+// True for the extensions DecodeImageByName knows (".jpg" and ".jpeg" too).
+bool HasPictureExtension(const std::string& name);
+// A JPEG picture (grey, YCbCr, or CMYK with Adobe's inverted values), through libjpeg. A
+// non-zero `expected` size must match, checked before the pixels are decoded.
+struct JpegSize {
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+};
+JpegSize ReadJpegSize(ByteSpan data, const std::string& source);
+DecodedImage DecodeJpeg(ByteSpan data, const std::string& source, const JpegSize& expected = {});
+// A baseline JPEG stream of 0x00RRGGBB pixels (rows top-down) at quality 1..100.
+Bytes EncodeJpeg(std::int32_t width, std::int32_t height, std::span<const std::uint32_t> pixels, int quality);
 
 // The loader of the layered image format ("Zelk" at offset 0) that LoadFromStream hands such
 // data to. The images library registers it; until then such data raises KestError.

@@ -34,6 +34,8 @@ bool HasBmpExtension(const std::string& path) { return LowerExtension(path) == "
 
 using Decoder = DecodedImage (*)(ByteSpan data, const std::string& source);
 
+DecodedImage DecodeJpegOfAnySize(ByteSpan data, const std::string& source) { return DecodeJpeg(data, source); }
+
 // The decoders chosen by a file name's extension.
 struct ExtensionDecoder {
   const char* extension;
@@ -42,6 +44,7 @@ struct ExtensionDecoder {
 constexpr ExtensionDecoder kExtensionDecoders[] = {
     {".png", DecodePng},  {".bmp", DecodeBmp},  {".dib", DecodeBmp},  {".gif", DecodeGif},
     {".tga", DecodeTga},  {".ico", DecodeIcon}, {".cur", DecodeIcon}, {".ani", DecodeAnimatedCursor},
+    {".jpg", DecodeJpegOfAnySize}, {".jpeg", DecodeJpegOfAnySize},
 };
 
 Decoder DecoderForExtension(const std::string& name) {
@@ -56,6 +59,7 @@ Decoder DecoderForSignature(ByteSpan data) {
   if (data.size() >= 2 && data[0] == 'B' && data[1] == 'M') return DecodeBmp;
   if (data.size() >= 4 && data[1] == 'P' && data[2] == 'N' && data[3] == 'G') return DecodePng;
   if (data.size() >= 4 && data[0] == 'G' && data[1] == 'I' && data[2] == 'F' && data[3] == '8') return DecodeGif;
+  if (data.size() >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) return DecodeJpegOfAnySize;
   return nullptr;
 }
 
@@ -89,6 +93,8 @@ void CopyDecodedImage(const DecodedImage& image, TCustomDIBX& surface) {
     }
   }
 }
+
+bool HasPictureExtension(const std::string& name) { return DecoderForExtension(name) != nullptr; }
 
 DecodedImage DecodeImageByName(ByteSpan data, const std::string& name) {
   Decoder decode = DecoderForExtension(name);

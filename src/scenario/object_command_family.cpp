@@ -17,7 +17,7 @@ namespace kest {
 namespace {
 
 // The creation commands whose objects the scene builds, and the kind code of the object each
-// makes (what the object reports as PR_COMPOTYPE). The other creation commands (ImgNew, MesNew,
+// makes (what the object reports as PR_COMPOTYPE). The other creation commands (MesNew,
 // Timer, ...) stay "not available yet" until their kinds are built; each then needs only its
 // row here.
 struct Creation {
@@ -26,6 +26,7 @@ struct Creation {
 };
 constexpr Creation kCreations[] = {
     {"BoxNew", 2},  // a filled and framed rectangle
+    {"ImgNew", 8},  // a picture (LT_IMAGES)
 };
 
 TObjectAccess& ObjectsOf(ExecContext& context) {

@@ -220,8 +220,8 @@ void TProject::RestoreStatusData() {
   ByteReader in(status, startup_.save_file + ":" + kStatusEntry);
   const std::int32_t version = ReadStatusHeader(in);
   params_.LoadStatus(in, version);
-  // The read marks, the image cache flag and the table data that follow belong to subsystems
-  // that restore their own parts.
+  // The read marks and the table data belong to subsystems that restore their own parts.
+  RestoreStatusTail(in, version);
 }
 
 bool TProject::ReadProject() {

@@ -111,6 +111,7 @@ class TProject final : public TScriptHost, public ProjectSettings {
 
   void Start();
   void RestoreStatusData();
+  void RestoreStatusTail(ByteReader& in, std::int32_t version);
   bool ReadProject();
   void CreateDeclaredVariables(const std::vector<DeclaredVariable>& variables);
   void ReadOriginalFolderDisks();

@@ -36,6 +36,11 @@ class TScene {
   // The Reset command: every object goes, and the event queue is emptied.
   virtual void Reset() = 0;
 
+  // The image cache's dither flag ("@CGDither", kept in the status data); a scene without
+  // pictures keeps none.
+  virtual bool Dither() const { return false; }
+  virtual void SetDither(bool /*dither*/) {}
+
   // The sender of an event that scripted input queues as an object would (a testing aid): the
   // object of that name when one exists, else a stand-in that carries only the name until the
   // scene is reset. An event without a named sender still comes from a stand-in named "".

@@ -18,7 +18,7 @@ constexpr char kStatusEntry[] = "STATUSSAVEDATA";
 constexpr char kStatusHeader[] = "Status103";
 
 // The blocks of subsystems that keep no status data yet, written empty so the entry stays whole
-// for every reader: no read marks and no pending one, the image cache off, no status tables.
+// for every reader: no read marks and no pending one, no status tables.
 void WriteEmptyReadMarks(ByteWriter& out) {
   out.I32(0);        // page files with marks
   out.LString("");   // the pending mark: page file,
@@ -39,9 +39,27 @@ Bytes TProject::BuildStatusData() const {
   for (const char c : std::string_view(kStatusHeader)) out.U8(static_cast<std::uint8_t>(c));
   params_.SaveStatus(out);
   WriteEmptyReadMarks(out);
-  out.U8(0);  // the image cache flag
+  out.U8(scene_->Dither() ? 1 : 0);  // the image cache flag
   WriteEmptyStatusTables(out);
   return out.Take();
+}
+
+// The read marks are not restored yet; their block is stepped over (item count; per item the
+// page file and n command and n page indexes; from version 100 the pending mark) to reach the
+// image cache flag, which is read only above version 100.
+void TProject::RestoreStatusTail(ByteReader& in, std::int32_t version) {
+  if (in.AtEnd()) return;  // status data written before these blocks existed
+  const std::size_t items = in.Count(in.I32(), 8, "read marks");
+  for (std::size_t i = 0; i < items; ++i) {
+    in.LString();
+    const std::size_t pairs = in.Count(in.I32(), 8, "read mark indexes");
+    in.Skip(pairs * 8);
+  }
+  if (version < 100) return;
+  in.LString();
+  in.Skip(8);
+  in.LString();
+  if (version > 100) scene_->SetDither(in.U8() != 0);
 }
 
 void TProject::SaveStatus() {

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "images/layered_loader.h"
 #include "vfs/game_mount.h"
 
 namespace kest::shell {
@@ -15,12 +16,15 @@ std::string SaveFilePath(const SessionStart& start) {
 PlayerSession::PlayerSession(const SessionStart& start, TProjectHost& host)
     : game_folder_(start.game_folders.empty() ? start.program_folder : start.game_folders.front()) {
   if (start.seed) functions_.SetRandomSeed(*start.seed);
+  RegisterLayeredImageLoader();
+  scene_.SetImageCache(&zelk_man_);
   MountGameData(files_, {.program_folder = start.program_folder, .game_folders = start.game_folders});
   project_ = std::make_unique<TProject>(
       files_, params_, host,
       ProjectStartup{.arguments = start.game_folders, .program_folder = start.program_folder,
                      .save_file = SaveFilePath(start)},
       ProjectRuntime{.functions = &functions_, .scene = &scene_, .clock = &clock_});
+  zelk_man_.SetImageSeed(project_->ImageSeed);
   // A screen too large to show is refused by the runner; the scene keeps no surface for it.
   if (!project_->QuitRequested() && SceneSizeFits(project_->ScreenWidth, project_->ScreenHeight))
     scene_.SetSize(project_->ScreenWidth, project_->ScreenHeight);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "images/zelk_cache.h"
 #include "objects/scene_list.h"
 #include "params/param_collection.h"
 #include "params/sys_func_man.h"
@@ -41,6 +42,7 @@ class PlayerSession {
   TKestBaseList& Scene() { return scene_; }
   TFrameClock& Clock() { return clock_; }
   TParamCollection& Params() { return params_; }
+  TZelkCollection& ImageCache() { return zelk_man_; }
   // The game folder the player was started for: the first argument, or the program's folder.
   const std::string& GameFolder() const { return game_folder_; }
 
@@ -52,6 +54,8 @@ class PlayerSession {
   TVrFileManager files_;
   TParamCollection params_;
   TSysFuncMan functions_;
+  // Declared before the scene: the scene's pictures give their cache entries back when it goes.
+  TZelkCollection zelk_man_{files_, ZelkCacheOptions{.on_error = [this](const std::string& e) { scene_.Note(e); }}};
   TKestBaseList scene_{0, 0};
   TFrameClock clock_;
   std::unique_ptr<TProject> project_;

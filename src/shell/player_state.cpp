@@ -14,7 +14,7 @@ namespace {
 // Numbers of the system variables answered here.
 enum : std::uint8_t {
   kLClick = 1, kRClick = 2, kLPush = 3, kRPush = 4, kMouseX = 5, kMouseY = 6, kScrWidth = 12, kScrHeight = 13,
-  kFullScr = 26, kKeyPush = 35, kKeyClick = 36, kDisplayModeCount = 37, kDisplayModeIndex = 38, kTitle = 39,
+  kFullScr = 26, kCGDither = 31, kKeyPush = 35, kKeyClick = 36, kDisplayModeCount = 37, kDisplayModeIndex = 38, kTitle = 39,
   kActiveCompo = 41, kKeyRepeat = 42, kWheelDown = 47, kWheelUp = 48,
 };
 
@@ -54,6 +54,7 @@ bool TPlayerState::ReadBool(std::uint8_t sys_index, std::int32_t element) {
     case kLPush: return active.LeftPush();
     case kRPush: return active.RightPush();
     case kFullScr: return screen_.FullScreen();
+    case kCGDither: return scene_.Dither();
     case kKeyPush: return key(&TKestBaseList::KeyState);
     case kKeyClick: return key(&TKestBaseList::KeyPressed);
     case kKeyRepeat: return key(&TKestBaseList::KeyPressedOrRepeated);
@@ -94,6 +95,7 @@ void TPlayerState::WriteBool(std::uint8_t sys_index, bool value) {
     case kLClick: active.left_click = value; return;
     case kRClick: active.right_click = value; return;
     case kFullScr: screen_.ToggleFullScreen(value); return;
+    case kCGDither: scene_.SetDither(value); return;
     default: interpreter_->WriteBool(sys_index, value);
   }
 }

@@ -7,6 +7,8 @@
 #include <cstdlib>
 
 #include "e2e_support.h"
+#include "gallery_pictures.h"
+#include "render/dibx.h"
 #include "render/image_codec.h"
 #include "shell/instance_lock.h"
 
@@ -57,6 +59,51 @@ TEST_F(DemoRun, ShowsTheSceneAndAnswersAClickAndAKey) {
   const std::string vars = ReadText(work_.File("vars.txt"));
   EXPECT_THAT(vars, ::testing::HasSubstr("clicks\tglobal\tint\t1"));
   EXPECT_THAT(vars, ::testing::HasSubstr("keys\tglobal\tint\t1"));
+}
+
+TEST_F(DemoRun, TheGalleryShowsItsPictures) {
+  const ProgramRun run = Run({"--headless", "--frames", "14", "--save-dir", SaveDir(), "--screenshot",
+                              "13:" + work_.File("gallery.png"), "--trace", work_.File("trace.txt")},
+                             "5 click 100 435\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const DecodedImage shot = Screenshot("gallery.png");
+  ASSERT_EQ(shot.width, 640);
+  const auto at = [&](const demo::Place& place, std::int32_t x, std::int32_t y) {
+    return Pixel(shot, place.x + x, place.y + y);
+  };
+  // The scrambled background, exact.
+  for (std::int32_t y = 0; y < demo::kBackgroundPlace.height; y += 7)
+    for (std::int32_t x = 0; x < demo::kBackgroundPlace.width; x += 13)
+      ASSERT_EQ(at(demo::kBackgroundPlace, x, y), demo::BackgroundPixel(x, y)) << x << "," << y;
+  // Key pixels show the backdrop; the disc shows itself.
+  EXPECT_EQ(at(demo::kKeyedPlace, 0, 0), demo::kBackdropPixel);
+  EXPECT_EQ(at(demo::kKeyedPlace, 40, 40), demo::KeyedPixel(40, 40));
+  // The soft edge as DrawMask computes it over the backdrop.
+  for (std::int32_t x : {0, 5, 10, 15, 20, 30, 40}) {
+    TDIBX back(1, 1, 32), sprite(1, 1, 32), mask(1, 1, 8);
+    back.Fill(demo::kBackdropPixel);
+    sprite.Fill(demo::SoftPixel(x, 40));
+    mask.Fill(demo::SoftMask(x, 40));
+    back.DrawMask(0, 0, sprite, {0, 0, 1, 1}, mask);
+    EXPECT_EQ(at(demo::kSoftPlace, x, 40), back.GetPixel(0, 0) & 0xFFFFFF) << "x " << x;
+  }
+  // The JPEG picture within 8 per channel.
+  for (std::int32_t y = 4; y < demo::kPhotoPlace.height - 4; y += 9)
+    for (std::int32_t x = 4; x < demo::kPhotoPlace.width - 4; x += 11)
+      for (int shift = 0; shift < 24; shift += 8)
+        EXPECT_NEAR(static_cast<int>((at(demo::kPhotoPlace, x, y) >> shift) & 0xFF),
+                    static_cast<int>((demo::PhotoPixel(x, y) >> shift) & 0xFF), 8)
+            << x << "," << y;
+  // The tiled layers, exact.
+  for (std::int32_t y = 0; y < demo::kLayeredPlace.height; y += 5)
+    for (std::int32_t x = 0; x < demo::kLayeredPlace.width; x += 3)
+      ASSERT_EQ(at(demo::kLayeredPlace, x, y), demo::LayeredPixel(x, y)) << x << "," << y;
+  // The missing picture draws nothing, and leaves one note.
+  EXPECT_EQ(at(demo::kMissingPlace, 10, 10), demo::kBackdropPixel);
+  int notes = 0;
+  for (const std::string& line : SplitLines(ReadText(work_.File("trace.txt"))))
+    if (line.find("<Note>") != std::string::npos && line.find("gone.zel") != std::string::npos) ++notes;
+  EXPECT_EQ(notes, 1);
 }
 
 TEST_F(DemoRun, HeadlessRunsRepeatExactly) {

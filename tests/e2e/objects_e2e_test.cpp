@@ -107,7 +107,7 @@ TEST_F(TitleRun, ObjectCommandsThatFailReportTheirErrorAndTheScriptGoesOn) {
                "BoxNew PR_NAME: \"b\"\n"
                "GetProp \"b\", {}, v\n"
                "SetProp \"b\", 999, 1\n"
-               "ImgNew PR_NAME: \"i\"\n"
+               "MesNew PR_NAME: \"i\"\n"
                "ObjDel \"b\"\n"
                "Calc v = v + GetProp(\"b\", 3) + 1\n"}});
   Compile();
@@ -115,7 +115,7 @@ TEST_F(TitleRun, ObjectCommandsThatFailReportTheirErrorAndTheScriptGoesOn) {
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_THAT(SplitLines(run.err),
               ElementsAre("kestplayer: start.ksb(3): プロパティ指定が不正です", "kestplayer: start.ksb(4): SetPropエラー",
-                          "kestplayer: start.ksb(5): ImgNew: not available yet (its subsystem is not built)"));
+                          "kestplayer: start.ksb(5): MesNew: not available yet (its subsystem is not built)"));
   // The deleted box is not found: GetProp leaves its result unset (0).
   EXPECT_EQ(Value("v"), "2");
 }

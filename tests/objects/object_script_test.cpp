@@ -78,11 +78,11 @@ TEST_F(ObjectScript, EachCarriedExpressionIsEvaluatedWhenItsPropertyIsApplied) {
 TEST_F(ObjectScript, CreationCommandsWhoseKindsAreNotBuiltSayTheyAreNotAvailable) {
   Load({{"start.ksb",
          "VarNew after, type: int, value: 0\n"
-         "ImgNew PR_NAME: \"picture\"\n"
+         "MesNew PR_NAME: \"picture\"\n"
          "Calc after = 1\n"}});
   Frame();
   ASSERT_EQ(errors_.size(), 1u);
-  EXPECT_THAT(errors_[0], StartsWith("ImgNew: not available yet"));
+  EXPECT_THAT(errors_[0], StartsWith("MesNew: not available yet"));
   EXPECT_EQ(scene_.FindComponent("picture"), nullptr);
   EXPECT_EQ(Int("after"), 1);
 }

@@ -241,3 +241,85 @@ TEST_F(ProjectTest, ADiskThatNeverComesEndsInAQuit) {
 
 }  // namespace
 }  // namespace kest
+
+namespace kest {
+namespace {
+
+// A scene that keeps only the image cache's dither flag.
+class DitherScene final : public TScene {
+ public:
+  TTimerList& Events() override { return events_; }
+  std::string ObjectName(ObjectId) const override { return {}; }
+  void ProcessInput() override {}
+  void Update(std::int32_t) override {}
+  void Draw() override {}
+  void Reset() override {}
+  ObjectId StandInSender(std::string_view) override { return 0; }
+  bool Dither() const override { return dither; }
+  void SetDither(bool value) override { dither = value; }
+
+  bool dither = false;
+
+ private:
+  TTimerList events_;
+};
+
+class StatusCacheFlagTest : public ProjectTest {
+ protected:
+  std::unique_ptr<TProject> StartWith(DitherScene& scene) {
+    game_.Write("kest.kpb", WriteProjectFile(project_));
+    game_.Write("start.ksb", EmptyPage());
+    files_.SetBaseFolder(game_.Path().string());
+    return std::make_unique<TProject>(files_, params_, host_,
+                                      ProjectStartup{.arguments = {game_.Path().string()},
+                                                     .program_folder = "/nonexistent/",
+                                                     .save_file = game_.File("save.dat")},
+                                      ProjectRuntime{.scene = &scene});
+  }
+
+  void WriteStatus(const std::string& header, bool flag) {
+    ByteWriter status;
+    status.Raw(header);
+    TParamCollection().SaveStatus(status);
+    status.I32(1);  // one page file with read marks
+    status.LString("start.ksb");
+    status.I32(2);
+    for (std::int32_t v : {4, 9, 0, 0}) status.I32(v);
+    status.LString("start.ksb");  // the pending mark
+    status.I32(3);
+    status.I32(0);
+    status.LString("mes");
+    status.U8(flag ? 1 : 0);
+    status.I32(100);
+    status.I32(0);
+    game_.Write("save.dat", BuildArchive({{"STATUSSAVEDATA", status.Take()}}));
+  }
+};
+
+TEST_F(StatusCacheFlagTest, TheFlagIsReadOnlyAboveVersion100) {
+  for (const char* header : {"Status100", "Status101", "Status103"}) {
+    SCOPED_TRACE(header);
+    WriteStatus(header, true);
+    DitherScene scene;
+    auto project = StartWith(scene);
+    EXPECT_EQ(scene.dither, std::string(header) != "Status100");
+  }
+}
+
+TEST_F(StatusCacheFlagTest, TheWrittenFlagReadsBack) {
+  for (bool flag : {false, true}) {
+    DitherScene scene;
+    auto first = StartWith(scene);
+    scene.dither = flag;  // after the start, which restored the flag of the file before
+    const Bytes status = first->BuildStatusData();
+    first.reset();
+    game_.Write("save.dat", BuildArchive({{"STATUSSAVEDATA", status}}));
+    DitherScene later;
+    later.dither = !flag;
+    auto project = StartWith(later);
+    EXPECT_EQ(later.dither, flag);
+  }
+}
+
+}  // namespace
+}  // namespace kest

@@ -7,6 +7,7 @@
 #include <memory>
 #include <sstream>
 
+#include "images/zelk_fixture.h"
 #include "params/param_collection.h"
 #include "platform/headless/headless_platform.h"
 #include "shell/play_loop.h"
@@ -204,6 +205,41 @@ TEST_F(PlayLoopTest, FramePacingSleepsOutTheRestOfEachFrame) {
     EXPECT_EQ(platform_->SleptMs(), frame_wait ? 10u * 16u : 0u) << "frame-wait " << frame_wait;
     session_.reset();
   }
+}
+
+TEST_F(PlayLoopTest, CGDitherReadsBackWhatWasWrittenAndImagesShowTheirPicture) {
+  // A 4 x 2 picture, blue with a keyed first column, scrambled by the project's code.
+  ZelkPicture picture = MakeZelkPicture(4, 2, 32, [](std::int32_t x, std::int32_t) { return x == 0 ? 0x00FF00u : 0x0000FFu; });
+  ZelkFileSpec spec;
+  spec.identification = 777;
+  spec.scrambled = true;
+  spec.compression = ZelkCompression::None;
+  ZelkFrameSpec frame;
+  frame.width = 4;
+  frame.height = 2;
+  frame.key = 0x00FF00;
+  frame.layers.resize(1);
+  frame.layers[0].picture = picture;
+  spec.frames = {frame};
+  WriteTitle(
+      "BoxNew PR_NAME: \"back\", PR_LEFT: 0, PR_TOP: 0, PR_WIDTH: 64, PR_HEIGHT: 48, PR_COLOR: 0x000080\n"
+      "ImgNew PR_NAME: \"pic\", PR_SOURCE: \"pic.zel\", PR_LEFT: 10, PR_TOP: 20\n"
+      "Calc before = @CGDither\n"
+      "Calc @CGDither = TRUE\n"
+      "Calc after = @CGDither\n"
+      "Wait 1\n",
+      "image-seed 777\nvar bool before = true\nvar bool after = false\n");
+  game_.Write("pic.zel", WriteZelkFile(spec));
+  Start("");
+  Run(4);
+  EXPECT_EQ(Int("before"), 0);
+  EXPECT_EQ(Int("after"), 1);
+  EXPECT_TRUE(session_->Scene().Dither());
+  EXPECT_TRUE(session_->ImageCache().Flag());
+  TDIBX& shown = session_->Scene().Surface();
+  EXPECT_EQ(shown.GetPixel(10, 20) & 0xFFFFFF, 0x800000u);  // the key shows the box behind
+  EXPECT_EQ(shown.GetPixel(11, 21) & 0xFFFFFF, 0x0000FFu);
+  EXPECT_EQ(shown.GetPixel(14, 20) & 0xFFFFFF, 0x800000u);
 }
 
 }  // namespace

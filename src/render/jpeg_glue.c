@@ -1,0 +1,144 @@
+/* libjpeg wrapped so that its error exit returns here by longjmp and never ends the process. */
+
+#include "render/jpeg_glue.h"
+
+#include <setjmp.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <jpeglib.h>
+
+/* Progressive streams may hold any number of scans; real pictures have a handful. */
+enum { MAX_SCANS = 500 };
+/* What libjpeg may allocate for one picture. */
+static const long MAX_MEMORY = 512L * 1024 * 1024;
+
+typedef struct error_manager {
+  struct jpeg_error_mgr pub;
+  jmp_buf jump;
+  char* message;
+} error_manager;
+
+typedef struct progress_manager {
+  struct jpeg_progress_mgr pub;
+  error_manager* errors;
+} progress_manager;
+
+static void on_error_exit(j_common_ptr cinfo) {
+  error_manager* errors = (error_manager*)cinfo->err;
+  (*cinfo->err->format_message)(cinfo, errors->message);
+  longjmp(errors->jump, 1);
+}
+
+static void on_output_message(j_common_ptr cinfo) { (void)cinfo; }
+
+static void on_progress(j_common_ptr cinfo) {
+  progress_manager* progress = (progress_manager*)cinfo->progress;
+  if (cinfo->is_decompressor && ((j_decompress_ptr)cinfo)->input_scan_number > MAX_SCANS) {
+    snprintf(progress->errors->message, KEST_JPEG_MESSAGE_SIZE, "more than %d scans", MAX_SCANS);
+    longjmp(progress->errors->jump, 1);
+  }
+}
+
+static void setup_errors(error_manager* errors, char* message) {
+  jpeg_std_error(&errors->pub);
+  errors->pub.error_exit = on_error_exit;
+  errors->pub.output_message = on_output_message;
+  errors->message = message;
+  message[0] = 0;
+}
+
+/* The header is read and the output colour space chosen; 0 when it is a four-channel picture. */
+static void start_decompress_setup(struct jpeg_decompress_struct* cinfo, const uint8_t* data, size_t size,
+                                   progress_manager* progress) {
+  cinfo->mem->max_memory_to_use = MAX_MEMORY;
+  progress->pub.progress_monitor = on_progress;
+  cinfo->progress = &progress->pub;
+  jpeg_mem_src(cinfo, data, (unsigned long)size);
+  jpeg_read_header(cinfo, TRUE);
+  if (cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK)
+    cinfo->out_color_space = JCS_CMYK;
+  else
+    cinfo->out_color_space = JCS_EXT_BGRX;
+}
+
+int kest_jpeg_read_info(const uint8_t* data, size_t size, kest_jpeg_info* info, char* message) {
+  struct jpeg_decompress_struct cinfo;
+  error_manager errors;
+  progress_manager progress;
+  memset(&progress, 0, sizeof progress);
+  progress.errors = &errors;
+  setup_errors(&errors, message);
+  cinfo.err = &errors.pub;
+  if (setjmp(errors.jump)) {
+    jpeg_destroy_decompress(&cinfo);
+    return 0;
+  }
+  jpeg_create_decompress(&cinfo);
+  start_decompress_setup(&cinfo, data, size, &progress);
+  info->width = cinfo.image_width;
+  info->height = cinfo.image_height;
+  info->components = cinfo.num_components;
+  info->cmyk = cinfo.out_color_space == JCS_CMYK;
+  info->adobe = cinfo.saw_Adobe_marker;
+  jpeg_destroy_decompress(&cinfo);
+  return 1;
+}
+
+int kest_jpeg_decode(const uint8_t* data, size_t size, uint8_t* out, size_t stride, char* message) {
+  struct jpeg_decompress_struct cinfo;
+  error_manager errors;
+  progress_manager progress;
+  memset(&progress, 0, sizeof progress);
+  progress.errors = &errors;
+  setup_errors(&errors, message);
+  cinfo.err = &errors.pub;
+  if (setjmp(errors.jump)) {
+    jpeg_destroy_decompress(&cinfo);
+    return 0;
+  }
+  jpeg_create_decompress(&cinfo);
+  start_decompress_setup(&cinfo, data, size, &progress);
+  jpeg_start_decompress(&cinfo);
+  while (cinfo.output_scanline < cinfo.output_height) {
+    JSAMPROW row = out + (size_t)cinfo.output_scanline * stride;
+    jpeg_read_scanlines(&cinfo, &row, 1);
+  }
+  jpeg_finish_decompress(&cinfo);
+  jpeg_destroy_decompress(&cinfo);
+  return 1;
+}
+
+int kest_jpeg_encode(const uint8_t* bgrx, uint32_t width, uint32_t height, int quality, uint8_t** out,
+                     size_t* out_size, char* message) {
+  struct jpeg_compress_struct cinfo;
+  error_manager errors;
+  unsigned char* buffer = NULL;
+  unsigned long buffer_size = 0;
+  setup_errors(&errors, message);
+  cinfo.err = &errors.pub;
+  if (setjmp(errors.jump)) {
+    jpeg_destroy_compress(&cinfo);
+    free(buffer);
+    return 0;
+  }
+  jpeg_create_compress(&cinfo);
+  jpeg_mem_dest(&cinfo, &buffer, &buffer_size);
+  cinfo.image_width = width;
+  cinfo.image_height = height;
+  cinfo.input_components = 4;
+  cinfo.in_color_space = JCS_EXT_BGRX;
+  jpeg_set_defaults(&cinfo);
+  jpeg_set_quality(&cinfo, quality, TRUE);
+  jpeg_start_compress(&cinfo, TRUE);
+  while (cinfo.next_scanline < cinfo.image_height) {
+    JSAMPROW row = (JSAMPROW)(bgrx + (size_t)cinfo.next_scanline * width * 4);
+    jpeg_write_scanlines(&cinfo, &row, 1);
+  }
+  jpeg_finish_compress(&cinfo);
+  jpeg_destroy_compress(&cinfo);
+  *out = buffer;
+  *out_size = buffer_size;
+  return 1;
+}
