@@ -184,8 +184,21 @@ struct SimdKernels {
     T::End();
   }
 
-  static constexpr RowKernels kTable = {&CopyKeyed, &Blend, &Add, &Mask, &MaskAlpha,
-                                         &MaskAdd,   &ColorMask, &FillAlpha, &FillAdd, &FillSub};
+  static void Compose(std::uint32_t* d, const std::uint32_t* f, const std::uint32_t* t, const std::uint8_t* m, int n) {
+    const V ones = T::Set32(0xFFFFFFFFu);
+    int i = 0;
+    for (; i + kStep <= n; i += kStep) {
+      const V fv = At(f + i), tv = At(t + i);
+      const V wb = Replicate(T::LoadBytes32(m + i));
+      const V mixed = T::Select(T::Cmpeq32(wb, ones), tv, Mix(tv, fv, wb));
+      T::Store(d + i, T::Select(T::Cmpeq32(wb, T::Zero()), fv, mixed));
+    }
+    ComposeRow(d + i, f + i, t + i, m + i, n - i);
+    T::End();
+  }
+
+  static constexpr RowKernels kTable = {&CopyKeyed, &Blend,     &Add,       &Mask,    &MaskAlpha, &MaskAdd,
+                                         &ColorMask, &FillAlpha, &FillAdd,   &FillSub, &Compose};
 };
 
 }  // namespace

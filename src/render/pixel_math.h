@@ -111,5 +111,9 @@ inline void FillSubRow(std::uint32_t* d, int n, std::uint32_t colour) {
   for (int i = 0; i < n; ++i) d[i] = SubSaturatePixel(d[i], colour);
 }
 
+inline void ComposeRow(std::uint32_t* d, const std::uint32_t* f, const std::uint32_t* t, const std::uint8_t* m, int n) {
+  for (int i = 0; i < n; ++i) d[i] = m[i] == 0 ? f[i] : m[i] == 255 ? t[i] : BlendPixel(t[i], f[i], m[i]);
+}
+
 }  // namespace
 }  // namespace kest

@@ -32,6 +32,9 @@ struct RowKernels {
   // d_c = min(255, d_c + k_c) and d_c = max(0, d_c - k_c).
   void (*fill_add)(std::uint32_t* d, int n, std::uint32_t colour);
   void (*fill_sub)(std::uint32_t* d, int n, std::uint32_t colour);
+  // The transitions' composition of two pictures through a mask: m = 0 gives f, m = 255 gives
+  // t, else d_c = (t_c * m + f_c * (255 - m)) >> 8 (so 255 over 255 at m = 128 gives 254).
+  void (*compose)(std::uint32_t* d, const std::uint32_t* f, const std::uint32_t* t, const std::uint8_t* m, int n);
 };
 
 enum class SimdLevel { Scalar, Sse2, Avx2 };
