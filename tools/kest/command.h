@@ -25,5 +25,6 @@ extern const Command kCompileCommand;
 extern const Command kDumpCommand;
 extern const Command kExprCommand;
 extern const Command kPropsCommand;
+extern const Command kWipeCommand;
 
 }  // namespace kest::tool

@@ -11,15 +11,16 @@
 
 namespace kest {
 
-// Each channel plus (minus) level, saturating.
+// Each colour channel plus (minus) level, saturating; the fourth byte is kept, as adding the
+// grey colour (level, level, level) does.
 inline std::uint32_t LightenPixel(std::uint32_t p, std::uint32_t level) {
-  std::uint32_t out = 0;
-  for (int k = 0; k < 32; k += 8) out |= std::min<std::uint32_t>(((p >> k) & 0xFF) + level, 255) << k;
+  std::uint32_t out = p & 0xFF000000u;
+  for (int k = 0; k < 24; k += 8) out |= std::min<std::uint32_t>(((p >> k) & 0xFF) + level, 255) << k;
   return out;
 }
 inline std::uint32_t DarkenPixel(std::uint32_t p, std::uint32_t level) {
-  std::uint32_t out = 0;
-  for (int k = 0; k < 32; k += 8) {
+  std::uint32_t out = p & 0xFF000000u;
+  for (int k = 0; k < 24; k += 8) {
     const std::uint32_t c = (p >> k) & 0xFF;
     out |= (c > level ? c - level : 0) << k;
   }

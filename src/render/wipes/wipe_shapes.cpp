@@ -189,11 +189,19 @@ class TWipeBlockRandom final : public TWipeBlocks {
 
  protected:
   std::vector<std::int32_t> ListBlocks(std::int32_t columns, std::int32_t rows) override {
-    const std::int32_t count = columns * rows;
+    // Drawn without replacement from the blocks left, with the generator's upper bits (its
+    // lower bits repeat quickly); the last block left takes the drawn one's place.
+    std::vector<std::int32_t> left(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows));
+    for (std::size_t i = 0; i < left.size(); ++i) left[i] = static_cast<std::int32_t>(i);
     TVxRandom random(WipeRandomStart());
-    random.ResetPool(count);
-    std::vector<std::int32_t> out(static_cast<std::size_t>(count));
-    for (std::int32_t& block : out) block = random.Draw();
+    std::vector<std::int32_t> out;
+    out.reserve(left.size());
+    while (!left.empty()) {
+      const std::size_t pick = (static_cast<std::uint32_t>(random.Next()) >> 8) % left.size();
+      out.push_back(left[pick]);
+      left[pick] = left.back();
+      left.pop_back();
+    }
     return out;
   }
 };
