@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -81,7 +82,7 @@ class TKestBase final : public TKestControl {
   std::int32_t pointer_x_ = 0, pointer_y_ = 0;
 };
 
-// A screen transition as the scene list drives it; the transitions themselves come later.
+// A screen transition as the scene list drives it (wipe_transition.h wraps the transitions).
 class TScreenTransition {
  public:
   virtual ~TScreenTransition() = default;
@@ -91,6 +92,13 @@ class TScreenTransition {
   virtual Rect Draw() = 0;
 };
 
+// What a flip may add to a transition's defaults, before it is prepared: either parameter and
+// the mask picture's name, each only when the flip gave it.
+struct TransitionOptions {
+  std::optional<std::int32_t> param0, param1;
+  std::optional<std::string> mask_name;
+};
+
 struct TransitionRequest {
   std::int32_t kind = 0;
   bool reverse = false;
@@ -98,6 +106,7 @@ struct TransitionRequest {
   TCustomDIBX* display = nullptr;
   TCustomDIBX* from = nullptr;  // the active screen's own surface
   TCustomDIBX* to = nullptr;    // the other screen's own surface
+  TransitionOptions options;
 };
 using TransitionFactory = std::function<std::unique_ptr<TScreenTransition>(const TransitionRequest&)>;
 
@@ -174,7 +183,7 @@ class TKestBaseList final : public TScene {
   bool TransitionRunning() const { return transition_ != nullptr; }
   void SetTransitionFactory(TransitionFactory factory) { transition_factory_ = std::move(factory); }
   void FlipScreens(int active, std::int32_t kind, bool reverse, ForceFlip force, std::int32_t elapsed,
-                   std::int32_t duration);
+                   std::int32_t duration, const TransitionOptions& options = {});
   std::int32_t TransitionDuration() const { return transition_ ? transition_->Duration() : 0; }
   void SetTransitionElapsed(std::int32_t elapsed);
 

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "objects/wipe_transition.h"
+#include "render/wipes/wipe.h"
 #include "vfs/game_mount.h"
 
 namespace kest::shell {
@@ -15,6 +17,9 @@ std::string SaveFilePath(const SessionStart& start) {
 PlayerSession::PlayerSession(const SessionStart& start, TProjectHost& host)
     : game_folder_(start.game_folders.empty() ? start.program_folder : start.game_folders.front()) {
   if (start.seed) functions_.SetRandomSeed(*start.seed);
+  // The transitions draw their own random numbers (crack drifts, random blocks) from the run's
+  // seed, so headless runs repeat and the scripts' numbers are left alone.
+  SetWipeRandomSeed(start.seed.value_or(0));
   MountGameData(files_, {.program_folder = start.program_folder, .game_folders = start.game_folders});
   project_ = std::make_unique<TProject>(
       files_, params_, host,
@@ -24,6 +29,8 @@ PlayerSession::PlayerSession(const SessionStart& start, TProjectHost& host)
   // A screen too large to show is refused by the runner; the scene keeps no surface for it.
   if (!project_->QuitRequested() && SceneSizeFits(project_->ScreenWidth, project_->ScreenHeight))
     scene_.SetSize(project_->ScreenWidth, project_->ScreenHeight);
+  // The zoom-in's point defaults to the scene's centre.
+  scene_.SetTransitionFactory(MakeWipeTransitionFactory({project_->ScreenWidth / 2, project_->ScreenHeight / 2}));
 }
 
 PlayerSession::~PlayerSession() { EndProject(); }
