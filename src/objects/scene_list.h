@@ -18,7 +18,9 @@
 #include "objects/object.h"
 #include "objects/scene_object_access.h"
 #include "render/dibx.h"
+#include "objects/scene_screen_access.h"
 #include "scenario/scene.h"
+#include "scenario/screen_access.h"
 
 namespace kest {
 
@@ -94,10 +96,7 @@ class TScreenTransition {
 
 // What a flip may add to a transition's defaults, before it is prepared: either parameter and
 // the mask picture's name, each only when the flip gave it.
-struct TransitionOptions {
-  std::optional<std::int32_t> param0, param1;
-  std::optional<std::string> mask_name;
-};
+using TransitionOptions = WipeOptions;
 
 struct TransitionRequest {
   std::int32_t kind = 0;
@@ -122,6 +121,7 @@ class TKestBaseList final : public TScene {
   TTimerList& Events() override { return events_; }
   std::string ObjectName(ObjectId object) const override;
   TObjectAccess* Objects() override { return &access_; }
+  TScreenAccess* Screens() override { return &screen_access_; }
   // Uses the duration of the last frame (the last Update's frame time) for the key timers.
   void ProcessInput() override { ProcessInput(last_frame_time_); }
   void Update(std::int32_t frame_time) override;
@@ -258,6 +258,7 @@ class TKestBaseList final : public TScene {
   std::function<void(const std::string&)> notice_;
   std::uint32_t noted_kinds_ = 0;
   TSceneObjectAccess access_{*this};
+  TSceneScreenAccess screen_access_{*this};
 
   friend class TKestObject;
   friend class TKestBase;
