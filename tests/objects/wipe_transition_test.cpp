@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "objects/box.h"
+#include "objects/snapshot_image.h"
 #include "objects/wipe_transition.h"
 #include "scene_harness.h"
 
@@ -72,6 +75,64 @@ TEST(WipeTransition, SceneDrawsEachStepAndPresentsOnlyWhenTheMaskChanged) {
   EXPECT_EQ(scene.WindowPixel(10, 10), 0x00FF00u);
   std::string where;
   EXPECT_TRUE(scene.WindowEqualsFullRepaint(&where)) << where;
+}
+
+}  // namespace
+}  // namespace kest
+
+namespace kest {
+namespace {
+
+using testing::SceneHarness;
+
+TEST(ScreenAccess, NamesCompareExactlyAndKeepModesMoveTheRightObjects) {
+  const std::vector<std::string> names = {"A", "\x83\x5C", "b c"};
+  struct Case {
+    std::int32_t keep_mode;
+    std::vector<std::string> moved;
+  };
+  const Case cases[] = {
+      {1, {"A", "\x83\x5C", "b c"}},
+      {0, {"a", "\x83", "b"}},
+      {2, {}},  // no such keep mode: nothing moves
+  };
+  for (const Case& c : cases) {
+    SceneHarness scene(32, 32);
+    for (const std::string name : {"A", "a", "\x83\x5C", "\x83", "b c", "b"}) scene.Box(name, {0, 0, 4, 4}, 0);
+    TScreenAccess& screens = *scene.list.Screens();
+    screens.PutSnapshot();
+    screens.MoveToBack(c.keep_mode, names);
+    std::vector<std::string> moved;
+    for (const TKestControl* child : scene.list.InactiveScreen().Children()) moved.push_back(child->Name());
+    std::sort(moved.begin(), moved.end());
+    std::vector<std::string> expected = c.moved;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(moved, expected) << c.keep_mode;
+    EXPECT_TRUE(scene.list.Objects()->Exists(kSnapshotName));  // the snapshot never moves
+    EXPECT_EQ(scene.list.ActiveScreen().Children().back()->Name(), kSnapshotName);
+  }
+}
+
+TEST(ScreenAccess, TheSnapshotCopiesTheDisplayAndTheEndSparesCabinets) {
+  SceneHarness scene(32, 32);
+  scene.Box("red", {0, 0, 32, 32}, 0x0000FF);
+  scene.RunFrame();
+  TScreenAccess& screens = *scene.list.Screens();
+  screens.PutSnapshot();
+  auto* snapshot = dynamic_cast<TKestSnapshotImage*>(scene.list.FindNamed(kSnapshotName, nullptr));
+  ASSERT_NE(snapshot, nullptr);
+  EXPECT_EQ(snapshot->OwnSurface().GetPixel(5, 5) & 0xFFFFFF, 0xFF0000u);
+  EXPECT_EQ(snapshot->OwnSurface().transparent_color, -1);
+
+  TKestObject& cabinet = *scene.list.CreateByKind(LT_CABINET);
+  cabinet.SetName("cab");
+  cabinet.AsControl()->SetParent(&scene.list.ActiveScreen());
+  scene.Box("kept", {0, 0, 4, 4}, 0, cabinet.AsControl());
+  screens.EndFlip(true);
+  EXPECT_FALSE(scene.list.Objects()->Exists(kSnapshotName));
+  EXPECT_FALSE(scene.list.Objects()->Exists("red"));
+  EXPECT_TRUE(scene.list.Objects()->Exists("cab"));
+  EXPECT_TRUE(scene.list.Objects()->Exists("kept"));
 }
 
 }  // namespace
