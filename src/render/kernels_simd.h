@@ -197,8 +197,25 @@ struct SimdKernels {
     T::End();
   }
 
-  static constexpr RowKernels kTable = {&CopyKeyed, &Blend,     &Add,       &Mask,    &MaskAlpha, &MaskAdd,
-                                         &ColorMask, &FillAlpha, &FillAdd,   &FillSub, &Compose};
+  // Aligned wide stores, four vectors a round, between a scalar head and tail.
+  static void Fill(std::uint32_t* d, std::size_t n, std::uint32_t colour) {
+    const V kv = T::Set32(colour);
+    std::size_t i = 0;
+    constexpr std::size_t kAlign = sizeof(V);
+    while (i < n && (reinterpret_cast<std::uintptr_t>(d + i) % kAlign) != 0) d[i++] = colour;
+    for (; i + 4 * kStep <= n; i += 4 * kStep) {
+      T::StoreAligned(d + i, kv);
+      T::StoreAligned(d + i + kStep, kv);
+      T::StoreAligned(d + i + 2 * kStep, kv);
+      T::StoreAligned(d + i + 3 * kStep, kv);
+    }
+    for (; i + kStep <= n; i += kStep) T::StoreAligned(d + i, kv);
+    FillRow(d + i, n - i, colour);
+    T::End();
+  }
+
+  static constexpr RowKernels kTable = {&CopyKeyed, &Blend,     &Add,     &Mask,    &MaskAlpha, &MaskAdd,
+                                         &ColorMask, &FillAlpha, &FillAdd, &FillSub, &Compose,   &Fill};
 };
 
 }  // namespace

@@ -94,6 +94,9 @@ const KernelCase kKernels[] = {
     {"fill_sub", [](const RowKernels& k, RowCase& c, int, std::uint32_t colour) {
        k.fill_sub(c.d.data() + c.offset, c.n, colour);
      }},
+    {"fill", [](const RowKernels& k, RowCase& c, int, std::uint32_t colour) {
+       k.fill(c.d.data() + c.offset, static_cast<std::size_t>(c.n), colour);
+     }},
     {"compose", [](const RowKernels& k, RowCase& c, int, std::uint32_t) {
        k.compose(c.d.data() + c.offset, c.s.data() + c.offset, c.t.data() + c.offset, c.m.data() + c.offset, c.n);
      }},
