@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "render/dibx.h"
 #include "render/rotate.h"
+#include "render/scaled_rows.h"
 #include "surface_fixtures.h"
 
 namespace kest {
@@ -53,6 +56,34 @@ TEST(StretchDraw, ColumnTablesFollowTheDestinationWidth) {
   EXPECT_EQ(dst.GetPixel(0, 0), 1u);
   EXPECT_EQ(dst.GetPixel(1000, 0), 2u);
   EXPECT_EQ(dst.GetPixel(1999, 0), 3u);
+}
+
+// The copy gathers straight into the destination and repeats finished rows: the pixels must be
+// the plan's, pixel by pixel, for enlargements, reductions, mirrors and clips.
+TEST(StretchDraw, CopiesFollowThePlanPixelByPixel) {
+  std::mt19937 random(91);
+  for (int round = 0; round < 200; ++round) {
+    TDIBX source(1 + static_cast<std::int32_t>(random() % 23), 1 + static_cast<std::int32_t>(random() % 19), 32);
+    FillNoise(source, random());
+    TDIBX out(24, 20, 32), expected(24, 20, 32);
+    FillNoise(out, 5);
+    FillNoise(expected, 5);
+    const auto coordinate = [&](std::int32_t span) { return static_cast<std::int32_t>(random() % (span + 8)) - 4; };
+    const Rect dst{coordinate(24), coordinate(20), coordinate(24) + 20, coordinate(20) + 16};
+    const Rect src{static_cast<std::int32_t>(random() % 3), static_cast<std::int32_t>(random() % 3), source.Width(),
+                   source.Height()};
+    const Flip flip = static_cast<Flip>(random() % 4);
+    out.StretchDraw(dst, source, src, 255, flip);
+    if (const auto plan = PlanStretch(dst, src, flip, expected.Bounds(), source.Bounds())) {
+      for (std::size_t r = 0; r < plan->rows.size(); ++r) {
+        if (plan->rows[r] < 0) continue;
+        for (std::size_t c = 0; c < plan->columns.size(); ++c)
+          expected.SetPixel(plan->dst.left + static_cast<std::int32_t>(c), plan->dst.top + static_cast<std::int32_t>(r),
+                            source.GetPixel(plan->columns[c], plan->rows[r]));
+      }
+    }
+    ASSERT_EQ(Pixels(out), Pixels(expected)) << "round " << round;
+  }
 }
 
 TEST(StretchDraw, ZeroSizesAndAlphaZeroDrawNothing) {
