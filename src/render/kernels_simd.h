@@ -93,6 +93,18 @@ struct SimdKernels {
     const V w = T::Set16(static_cast<std::int16_t>(level));
     const V keyv = T::Set32(key), key_on = keyed ? T::Set32(0xFFFFFFFFu) : T::Zero();
     int i = 0;
+    if (level == 255) {
+      // (s * 255) >> 8 is s - 1 for every s from 1 to 255 and 0 for 0: a saturating subtract.
+      const V one = T::Set32(0x01010101u);
+      if (keyed) {
+        for (; i + kStep <= n; i += kStep) {
+          const V sv = At(s + i), dv = At(d + i);
+          T::Store(d + i, T::Select(T::Cmpeq32(sv, keyv), dv, T::AddsU8(dv, T::SubsU8(sv, one))));
+        }
+      } else {
+        for (; i + kStep <= n; i += kStep) T::Store(d + i, T::AddsU8(At(d + i), T::SubsU8(At(s + i), one)));
+      }
+    }
     for (; i + kStep <= n; i += kStep) {
       const V sv = At(s + i), dv = At(d + i);
       const V keep = T::And(T::Cmpeq32(sv, keyv), key_on);
