@@ -242,5 +242,21 @@ TEST_F(FlipRun, AFlipWithoutKeepModeInAHandlerEndsTheFrameWhileItStays) {
   EXPECT_EQ(Value("done"), std::to_string(16 * 6));
 }
 
+// The mask picture reaches the transition; until the images library reads pictures it is
+// missing, which is said once, and every pixel turns together: 128 ms into 512 the mask is
+// T(128 + 255) = 127 everywhere.
+TEST_F(FlipRun, AMaskFlipWithAMissingPictureSaysSoOnceAndTurnsEveryPixelTogether) {
+  WritePages({{"start.kss", kScreens + "Flip 19, 512, mask: \"mask.png\"\nWait 1000\n"}});
+  Compile();
+  const ProgramRun run = Play({"--frames", "12", "--screenshot", "9:" + folder_.File("mask.png")});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::vector<std::string> lines = SplitLines(run.err);
+  ASSERT_EQ(lines.size(), 1u) << run.err;
+  EXPECT_NE(lines[0].find("mask.png"), std::string::npos);
+  const DecodedImage shot = Shot("mask.png");
+  for (const auto& [x, y] : {std::pair{0, 0}, std::pair{320, 240}, std::pair{639, 479}})
+    EXPECT_EQ(PixelAt(shot, x, y), 0x7F7E00u);  // (255 * 128) >> 8 red, (255 * 127) >> 8 green
+}
+
 }  // namespace
 }  // namespace kest::testing
