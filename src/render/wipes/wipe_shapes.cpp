@@ -122,9 +122,6 @@ class TWipeBlocks : public TWipeMask {
     filled_ = 0;
   }
 
-  // For tests: the blocks in the order they fill, row-major indexes.
-  const std::vector<std::int32_t>& Order() const { return order_; }
-
  protected:
   virtual std::vector<std::int32_t> ListBlocks(std::int32_t columns, std::int32_t rows) = 0;
   virtual bool FromTheEnd() const { return false; }
