@@ -336,7 +336,7 @@ void TKestBaseList::Reset() {
 }
 
 void TKestBaseList::FlipScreens(int active, std::int32_t kind, bool reverse, ForceFlip force, std::int32_t elapsed,
-                                std::int32_t duration) {
+                                std::int32_t duration, const TransitionOptions& options) {
   active_ = active & 1;
   if (force == ForceFlip::Yes || (kind != 0 && !transition_)) {
     transition_.reset();
@@ -347,7 +347,7 @@ void TKestBaseList::FlipScreens(int active, std::int32_t kind, bool reverse, For
       // into the list's surface rather than its own.
       shown.OwnSurface().Assign(surface_);
       transition_ = transition_factory_(
-          {kind, reverse, duration, &surface_, &shown.OwnSurface(), &InactiveScreen().OwnSurface()});
+          {kind, reverse, duration, &surface_, &shown.OwnSurface(), &InactiveScreen().OwnSurface(), options});
     }
     TKestControl* focus = FocusObject();
     if (focus == nullptr || focus->GetBase() != &ActiveScreen()) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -17,7 +18,9 @@
 #include "objects/object.h"
 #include "objects/scene_object_access.h"
 #include "render/dibx.h"
+#include "objects/scene_screen_access.h"
 #include "scenario/scene.h"
+#include "scenario/screen_access.h"
 
 namespace kest {
 
@@ -82,7 +85,7 @@ class TKestBase final : public TKestControl {
   std::int32_t pointer_x_ = 0, pointer_y_ = 0;
 };
 
-// A screen transition as the scene list drives it; the transitions themselves come later.
+// A screen transition as the scene list drives it (wipe_transition.h wraps the transitions).
 class TScreenTransition {
  public:
   virtual ~TScreenTransition() = default;
@@ -92,6 +95,10 @@ class TScreenTransition {
   virtual Rect Draw() = 0;
 };
 
+// What a flip may add to a transition's defaults, before it is prepared: either parameter and
+// the mask picture's name, each only when the flip gave it.
+using TransitionOptions = WipeOptions;
+
 struct TransitionRequest {
   std::int32_t kind = 0;
   bool reverse = false;
@@ -99,6 +106,7 @@ struct TransitionRequest {
   TCustomDIBX* display = nullptr;
   TCustomDIBX* from = nullptr;  // the active screen's own surface
   TCustomDIBX* to = nullptr;    // the other screen's own surface
+  TransitionOptions options;
 };
 using TransitionFactory = std::function<std::unique_ptr<TScreenTransition>(const TransitionRequest&)>;
 
@@ -114,6 +122,7 @@ class TKestBaseList final : public TScene {
   TTimerList& Events() override { return events_; }
   std::string ObjectName(ObjectId object) const override;
   TObjectAccess* Objects() override { return &access_; }
+  TScreenAccess* Screens() override { return &screen_access_; }
   // Uses the duration of the last frame (the last Update's frame time) for the key timers.
   void ProcessInput() override { ProcessInput(last_frame_time_); }
   void Update(std::int32_t frame_time) override;
@@ -175,7 +184,7 @@ class TKestBaseList final : public TScene {
   bool TransitionRunning() const { return transition_ != nullptr; }
   void SetTransitionFactory(TransitionFactory factory) { transition_factory_ = std::move(factory); }
   void FlipScreens(int active, std::int32_t kind, bool reverse, ForceFlip force, std::int32_t elapsed,
-                   std::int32_t duration);
+                   std::int32_t duration, const TransitionOptions& options = {});
   std::int32_t TransitionDuration() const { return transition_ ? transition_->Duration() : 0; }
   void SetTransitionElapsed(std::int32_t elapsed);
 
@@ -264,6 +273,7 @@ class TKestBaseList final : public TScene {
   bool dither_ = false;  // kept here while no cache is attached
   std::uint32_t noted_kinds_ = 0;
   TSceneObjectAccess access_{*this};
+  TSceneScreenAccess screen_access_{*this};
 
   friend class TKestObject;
   friend class TKestBase;

@@ -1,5 +1,5 @@
 #pragma once
-// How the built-in functions GetProp and SetProp reach the display objects, which live in a
+// How the built-in functions GetProp, SetProp and Exists reach the display objects, which live in a
 // library above this one. The scene's objects answer through this interface once the
 // interpreter has connected them (TSysFuncMan::SetObjects); until then the two functions raise
 // "<name>: not available yet".
@@ -23,6 +23,8 @@ class TObjectProperties {
   // nothing happens when there is no such object. An id outside the table, or one that can
   // never be written, raises "SetPropエラー".
   virtual void WriteProperty(const std::string& object, std::int32_t id, const TCustomParam& value) = 0;
+  // Whether an object of that name exists (an empty name finds nothing; the screens' names do).
+  virtual bool Exists(const std::string& object) = 0;
 };
 
 }  // namespace kest

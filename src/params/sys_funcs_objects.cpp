@@ -26,9 +26,13 @@ void SetProp(const FunctionCall& call) {
   ObjectsOf(call).WriteProperty(call.Str(0), call.Int(1) & 0xFF, call.Arg(2));
 }
 
+// Exists(name): an object of that name lives.
+void Exists(const FunctionCall& call) { call.ResultBool(ObjectsOf(call).Exists(call.Str(0))); }
+
 }  // namespace
 
 void AddObjectFunctions(FunctionHandlers& handlers) {
+  handlers[19] = Exists;
   handlers[FN_GETPROP] = GetProp;
   handlers[FN_SETPROP] = SetProp;
 }

@@ -14,6 +14,7 @@ struct Avx2 {
   static constexpr int kPixels = 8;
   static V Load(const void* p) { return _mm256_loadu_si256(static_cast<const __m256i*>(p)); }
   static void Store(void* p, V v) { _mm256_storeu_si256(static_cast<__m256i*>(p), v); }
+  static void StoreAligned(void* p, V v) { _mm256_store_si256(static_cast<__m256i*>(p), v); }
   static V Zero() { return _mm256_setzero_si256(); }
   static V Set16(std::int16_t v) { return _mm256_set1_epi16(v); }
   static V Set32(std::uint32_t v) { return _mm256_set1_epi32(static_cast<int>(v)); }

@@ -7,7 +7,8 @@ namespace kest {
 
 const RowKernels& ScalarKernels() {
   static constexpr RowKernels table = {&CopyKeyedRow, &BlendRow,     &AddRow,      &MaskRow,    &MaskAlphaRow,
-                                       &MaskAddRow,   &ColorMaskRow, &FillAlphaRow, &FillAddRow, &FillSubRow};
+                                       &MaskAddRow,   &ColorMaskRow, &FillAlphaRow, &FillAddRow, &FillSubRow,
+                                       &ComposeRow,   &FillRow};
   return table;
 }
 

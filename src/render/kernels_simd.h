@@ -93,6 +93,18 @@ struct SimdKernels {
     const V w = T::Set16(static_cast<std::int16_t>(level));
     const V keyv = T::Set32(key), key_on = keyed ? T::Set32(0xFFFFFFFFu) : T::Zero();
     int i = 0;
+    if (level == 255) {
+      // (s * 255) >> 8 is s - 1 for every s from 1 to 255 and 0 for 0: a saturating subtract.
+      const V one = T::Set32(0x01010101u);
+      if (keyed) {
+        for (; i + kStep <= n; i += kStep) {
+          const V sv = At(s + i), dv = At(d + i);
+          T::Store(d + i, T::Select(T::Cmpeq32(sv, keyv), dv, T::AddsU8(dv, T::SubsU8(sv, one))));
+        }
+      } else {
+        for (; i + kStep <= n; i += kStep) T::Store(d + i, T::AddsU8(At(d + i), T::SubsU8(At(s + i), one)));
+      }
+    }
     for (; i + kStep <= n; i += kStep) {
       const V sv = At(s + i), dv = At(d + i);
       const V keep = T::And(T::Cmpeq32(sv, keyv), key_on);
@@ -184,8 +196,38 @@ struct SimdKernels {
     T::End();
   }
 
-  static constexpr RowKernels kTable = {&CopyKeyed, &Blend, &Add, &Mask, &MaskAlpha,
-                                         &MaskAdd,   &ColorMask, &FillAlpha, &FillAdd, &FillSub};
+  static void Compose(std::uint32_t* d, const std::uint32_t* f, const std::uint32_t* t, const std::uint8_t* m, int n) {
+    const V ones = T::Set32(0xFFFFFFFFu);
+    int i = 0;
+    for (; i + kStep <= n; i += kStep) {
+      const V fv = At(f + i), tv = At(t + i);
+      const V wb = Replicate(T::LoadBytes32(m + i));
+      const V mixed = T::Select(T::Cmpeq32(wb, ones), tv, Mix(tv, fv, wb));
+      T::Store(d + i, T::Select(T::Cmpeq32(wb, T::Zero()), fv, mixed));
+    }
+    ComposeRow(d + i, f + i, t + i, m + i, n - i);
+    T::End();
+  }
+
+  // Aligned wide stores, four vectors a round, between a scalar head and tail.
+  static void Fill(std::uint32_t* d, std::size_t n, std::uint32_t colour) {
+    const V kv = T::Set32(colour);
+    std::size_t i = 0;
+    constexpr std::size_t kAlign = sizeof(V);
+    while (i < n && (reinterpret_cast<std::uintptr_t>(d + i) % kAlign) != 0) d[i++] = colour;
+    for (; i + 4 * kStep <= n; i += 4 * kStep) {
+      T::StoreAligned(d + i, kv);
+      T::StoreAligned(d + i + kStep, kv);
+      T::StoreAligned(d + i + 2 * kStep, kv);
+      T::StoreAligned(d + i + 3 * kStep, kv);
+    }
+    for (; i + kStep <= n; i += kStep) T::StoreAligned(d + i, kv);
+    FillRow(d + i, n - i, colour);
+    T::End();
+  }
+
+  static constexpr RowKernels kTable = {&CopyKeyed, &Blend,     &Add,     &Mask,    &MaskAlpha, &MaskAdd,
+                                         &ColorMask, &FillAlpha, &FillAdd, &FillSub, &Compose,   &Fill};
 };
 
 }  // namespace

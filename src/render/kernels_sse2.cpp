@@ -14,6 +14,7 @@ struct Sse2 {
   static constexpr int kPixels = 4;
   static V Load(const void* p) { return _mm_loadu_si128(static_cast<const __m128i*>(p)); }
   static void Store(void* p, V v) { _mm_storeu_si128(static_cast<__m128i*>(p), v); }
+  static void StoreAligned(void* p, V v) { _mm_store_si128(static_cast<__m128i*>(p), v); }
   static V Zero() { return _mm_setzero_si128(); }
   static V Set16(std::int16_t v) { return _mm_set1_epi16(v); }
   static V Set32(std::uint32_t v) { return _mm_set1_epi32(static_cast<int>(v)); }

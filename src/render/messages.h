@@ -9,6 +9,7 @@ namespace kest {
 
 enum class RenderMessage {
   ScanlineOutOfRange,  // a row address outside the surface; %d is the row
+  MaskPictureMissing,  // a transition's mask picture could not be read; %s is its name
   kCount
 };
 

@@ -3,6 +3,7 @@
 // of the vector kernels. Internal linkage on purpose: the vector kernels are compiled with other
 // instruction-set flags, and their copies of these functions must never replace the plain ones.
 
+#include <cstddef>
 #include <cstdint>
 
 namespace kest {
@@ -109,6 +110,14 @@ inline void FillAddRow(std::uint32_t* d, int n, std::uint32_t colour) {
 
 inline void FillSubRow(std::uint32_t* d, int n, std::uint32_t colour) {
   for (int i = 0; i < n; ++i) d[i] = SubSaturatePixel(d[i], colour);
+}
+
+inline void FillRow(std::uint32_t* d, std::size_t n, std::uint32_t colour) {
+  for (std::size_t i = 0; i < n; ++i) d[i] = colour;
+}
+
+inline void ComposeRow(std::uint32_t* d, const std::uint32_t* f, const std::uint32_t* t, const std::uint8_t* m, int n) {
+  for (int i = 0; i < n; ++i) d[i] = m[i] == 0 ? f[i] : m[i] == 255 ? t[i] : BlendPixel(t[i], f[i], m[i]);
 }
 
 }  // namespace

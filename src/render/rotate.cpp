@@ -8,6 +8,7 @@
 #include <climits>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 #include "render/row_engine.h"
 #include "render/scaled_rows.h"
@@ -21,6 +22,26 @@ std::int32_t SaturatedTrunc(double value) {
 }
 
 double Theta(std::int32_t angle) { return static_cast<double>(angle) * 2.0 * std::numbers::pi / 256.0; }
+
+// The steps k in [0, n) with lo <= start + k * step < hi, as a half-open range (exact integer
+// arithmetic: the bounds are the ones the per-pixel test gives).
+std::pair<int, int> StepRange(std::int64_t start, std::int64_t step, std::int64_t lo, std::int64_t hi, int n) {
+  const auto ceil_div = [](std::int64_t a, std::int64_t b) { return -FloorDiv(-a, b); };
+  std::int64_t first = 0, last = n;
+  if (step > 0) {
+    first = ceil_div(lo - start, step);
+    last = ceil_div(hi - start, step);
+  } else if (step < 0) {
+    const std::int64_t e = -step;
+    first = FloorDiv(start - hi, e) + 1;
+    last = FloorDiv(start - lo, e) + 1;
+  } else if (start < lo || start >= hi) {
+    return {0, 0};
+  }
+  first = std::clamp<std::int64_t>(first, 0, n);
+  last = std::clamp<std::int64_t>(last, 0, n);
+  return {static_cast<int>(first), static_cast<int>(last)};
+}
 
 }  // namespace
 
@@ -71,35 +92,41 @@ void Rotate(TCustomDIBX& dst, std::int32_t x, std::int32_t y, TCustomDIBX& sourc
   std::vector<std::uint8_t> coverage(static_cast<std::size_t>(n));
   const bool flip_h = FlipsH(flip), flip_v = FlipsV(flip);
 
+  // A destination pixel reads the source when u and v (16.16) fall in these ranges: inside the
+  // source rectangle and inside the readable part of it, mirrored within the rectangle.
+  const auto range = [](std::int64_t size, std::int64_t in_lo, std::int64_t in_hi, std::int64_t readable_lo,
+                        std::int64_t readable_hi, bool mirrored) {
+    std::int64_t lo = mirrored ? in_hi - readable_hi : readable_lo - in_lo;
+    std::int64_t hi = mirrored ? in_hi - readable_lo : readable_hi - in_lo;
+    lo = std::max<std::int64_t>(lo, 0);
+    hi = std::min<std::int64_t>(hi, size);
+    return std::pair{lo * 65536, hi * 65536};
+  };
+  const auto [u_lo, u_hi] = range(width, src_in.left, src_in.right, src.left, src.right, flip_h);
+  const auto [v_lo, v_hi] = range(height, src_in.top, src_in.bottom, src.top, src.bottom, flip_v);
+  if (u_lo >= u_hi || v_lo >= v_hi) return;
+  const bool direct = sv.Format().bytes_per_pixel == 4;
+
   for (std::int32_t yy = box.top; yy < box.bottom; ++yy) {
-    std::int64_t u = std::int64_t{r.pivot_x} * 65536 + (std::int64_t{box.left} - x) * du_dx + (std::int64_t{yy} - y) * du_dy;
-    std::int64_t v = std::int64_t{r.pivot_y} * 65536 + (std::int64_t{box.left} - x) * dv_dx + (std::int64_t{yy} - y) * dv_dy;
-    int run_start = -1;
-    const auto flush = [&](int end) {
-      if (run_start < 0) return;
-      ApplyRow(d.Format(), d.At(box.left + run_start, yy), values.data() + run_start,
-               mask != nullptr ? coverage.data() + run_start : nullptr, end - run_start, op, scratch);
-      run_start = -1;
-    };
-    for (int k = 0; k < n; ++k, u += du_dx, v += dv_dx) {
-      bool valid = u >= 0 && v >= 0;
-      std::int64_t col = 0, row = 0;
-      if (valid) {
-        // Offsets within the source rectangle, mirrored within it.
-        const std::int64_t ou = u >> 16, ov = v >> 16;
-        col = flip_h ? src_in.right - 1 - ou : src_in.left + ou;
-        row = flip_v ? src_in.bottom - 1 - ov : src_in.top + ov;
-        valid = ou < width && ov < height && col >= src.left && col < src.right && row >= src.top && row < src.bottom;
-      }
-      if (!valid) {
-        flush(k);
-        continue;
-      }
-      if (run_start < 0) run_start = k;
-      values[static_cast<std::size_t>(k)] = sv.Get(static_cast<std::int32_t>(col), static_cast<std::int32_t>(row));
-      if (mv) coverage[static_cast<std::size_t>(k)] = *mv->At(static_cast<std::int32_t>(col), static_cast<std::int32_t>(row));
+    const std::int64_t u0 = std::int64_t{r.pivot_x} * 65536 + (std::int64_t{box.left} - x) * du_dx + (std::int64_t{yy} - y) * du_dy;
+    const std::int64_t v0 = std::int64_t{r.pivot_y} * 65536 + (std::int64_t{box.left} - x) * dv_dx + (std::int64_t{yy} - y) * dv_dy;
+    // The row's inside span, solved once: u and v move linearly along the row, so the pixels
+    // that read the source are one run [first, last).
+    const auto [a0, a1] = StepRange(u0, du_dx, u_lo, u_hi, n);
+    const auto [b0, b1] = StepRange(v0, dv_dx, v_lo, v_hi, n);
+    const int first = std::max(a0, b0), last = std::min(a1, b1);
+    if (first >= last) continue;
+    std::int64_t u = u0 + first * du_dx, v = v0 + first * dv_dx;
+    for (int k = first; k < last; ++k, u += du_dx, v += dv_dx) {
+      const std::int64_t ou = u >> 16, ov = v >> 16;
+      const auto col = static_cast<std::int32_t>(flip_h ? src_in.right - 1 - ou : src_in.left + ou);
+      const auto row = static_cast<std::int32_t>(flip_v ? src_in.bottom - 1 - ov : src_in.top + ov);
+      values[static_cast<std::size_t>(k)] =
+          direct ? *reinterpret_cast<const std::uint32_t*>(sv.At(col, row)) : sv.Get(col, row);
+      if (mv) coverage[static_cast<std::size_t>(k)] = *mv->At(col, row);
     }
-    flush(n);
+    ApplyRow(d.Format(), d.At(box.left + first, yy), values.data() + first, mask != nullptr ? coverage.data() + first : nullptr,
+             last - first, op, scratch);
   }
 }
 

@@ -108,7 +108,7 @@ void ApplyRow32(std::uint32_t* d, const std::uint32_t* s, const std::uint8_t* m,
     case RowOpKind::MaskAlpha: k.mask_alpha(d, s, m, n, op.amount); break;
     case RowOpKind::MaskAdd: k.mask_add(d, s, m, n, op.amount); break;
     case RowOpKind::ColorMask: k.color_mask(d, m, n, op.colour, op.amount); break;
-    case RowOpKind::Fill: std::fill(d, d + n, op.colour); break;
+    case RowOpKind::Fill: k.fill(d, static_cast<std::size_t>(n), op.colour); break;
     case RowOpKind::FillAlpha: k.fill_alpha(d, n, op.colour, op.amount); break;
     case RowOpKind::FillAdd: k.fill_add(d, n, op.colour); break;
     case RowOpKind::FillSub: k.fill_sub(d, n, op.colour); break;

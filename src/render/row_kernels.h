@@ -6,6 +6,7 @@
 // bytes alike. All shifts truncate. Blends leave a pixel untouched when the result is already
 // known not to change it (source equal to destination, mask 0), as the formulas require.
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -32,6 +33,11 @@ struct RowKernels {
   // d_c = min(255, d_c + k_c) and d_c = max(0, d_c - k_c).
   void (*fill_add)(std::uint32_t* d, int n, std::uint32_t colour);
   void (*fill_sub)(std::uint32_t* d, int n, std::uint32_t colour);
+  // The transitions' composition of two pictures through a mask: m = 0 gives f, m = 255 gives
+  // t, else d_c = (t_c * m + f_c * (255 - m)) >> 8 (so 255 over 255 at m = 128 gives 254).
+  void (*compose)(std::uint32_t* d, const std::uint32_t* f, const std::uint32_t* t, const std::uint8_t* m, int n);
+  // d = k: wide stores from the first vector-aligned pixel on.
+  void (*fill)(std::uint32_t* d, std::size_t n, std::uint32_t colour);
 };
 
 enum class SimdLevel { Scalar, Sse2, Avx2 };

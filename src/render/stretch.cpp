@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "render/scaled_rows.h"
 #include "render/surface.h"
@@ -103,6 +104,24 @@ void DrawPlan(TCustomDIBX& dst, const ScaledPlan& plan, TCustomDIBX* source, TCu
   std::optional<SurfaceView>& s = views.src;
   std::optional<SurfaceView>& m = views.mask;
   const int n = plan.dst.Width();
+  // A plain copy between two 32-bit surfaces gathers straight into the destination, and a row
+  // that reads the same source row as the row before it is a copy of that finished row.
+  if (op.kind == RowOpKind::Copy && s && !m && source != &dst && d.Format().bytes_per_pixel == 4 &&
+      s->Format().bytes_per_pixel == 4) {
+    std::int32_t last_row = -1;
+    const std::uint32_t* last = nullptr;
+    for (std::size_t r = 0; r < plan.rows.size(); ++r) {
+      if (plan.rows[r] < 0) continue;
+      auto* out = reinterpret_cast<std::uint32_t*>(d.At(plan.dst.left, plan.dst.top + static_cast<std::int32_t>(r)));
+      if (plan.rows[r] == last_row)
+        std::memcpy(out, last, static_cast<std::size_t>(n) * 4);
+      else
+        GatherRow(*s, plan.rows[r], plan.columns, out);
+      last_row = plan.rows[r];
+      last = out;
+    }
+    return;
+  }
   std::vector<std::uint32_t> src_row(static_cast<std::size_t>(n)), scratch;
   std::vector<std::uint8_t> mask_row(static_cast<std::size_t>(n));
   for (std::size_t r = 0; r < plan.rows.size(); ++r) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "render/row_engine.h"
+#include "render/row_kernels.h"
 
 namespace kest {
 
@@ -75,6 +76,20 @@ void FillWith(TCustomDIBX& surface, const Rect& r, const RowOp& op) {
   if (area.IsEmpty()) return;
   SurfaceView view(surface);
   if (!view.Ok()) return;
+  // A fill of whole rows of a 32-bit surface whose rows follow each other without padding is
+  // one run of pixels from the lowest row address on.
+  if (op.kind == RowOpKind::Fill && view.Format().bytes_per_pixel == 4 && area.left == 0 &&
+      area.right == surface.Width() && area.Height() > 1) {
+    std::uint8_t* first = view.At(0, area.top);
+    std::uint8_t* second = view.At(0, area.top + 1);
+    const std::ptrdiff_t pitch = second - first;
+    if (pitch == std::ptrdiff_t{4} * area.Width() || pitch == -std::ptrdiff_t{4} * area.Width()) {
+      std::uint8_t* lowest = pitch > 0 ? first : view.At(0, area.bottom - 1);
+      ActiveKernels().fill(reinterpret_cast<std::uint32_t*>(lowest),
+                           static_cast<std::size_t>(area.Width()) * static_cast<std::size_t>(area.Height()), op.colour);
+      return;
+    }
+  }
   std::vector<std::uint32_t> scratch;
   for (std::int32_t y = area.top; y < area.bottom; ++y)
     ApplyRow(view.Format(), view.At(area.left, y), nullptr, nullptr, area.Width(), op, scratch);

@@ -215,7 +215,9 @@ int TCallMan::ReturnFromPage(int result) {
     Started = false;
     if (CurrentPage) ProgramCounter = static_cast<std::int32_t>(CurrentPage->Commands.size());
   }
-  if (frame.CommandState && Started && !PageEnded()) {
+  if (frame.LiveRun && Started && !PageEnded()) {
+    running_ = std::move(frame.LiveRun);
+  } else if (frame.CommandState && Started && !PageEnded()) {
     const CommandBehavior& behavior = BehaviorOf(CurrentPage->Commands[ProgramCounter]->CommandType());
     try {
       running_ = LoadCommandState(behavior, *frame.CommandState);
@@ -260,7 +262,9 @@ bool TCallMan::StartEvent(std::int32_t level) {
   frame.Args = std::move(Args);
   frame.Sender = Sender;
   frame.Running = Running;
-  if (Started && running_ && !PageEnded()) frame.CommandState = SaveCommandState(*running_);
+  // The live run waits in the frame: its bytes would lose what only the live run knows (a
+  // flip's executions and start time).
+  if (Started && running_ && !PageEnded()) frame.LiveRun = std::move(running_);
 
   CurrentPage = page;
   std::int32_t start = target.has_label ? page->FindLabel(target.label) : 0;

@@ -11,10 +11,12 @@
 
 #include "core/byte_reader.h"
 #include "params/custom_param.h"
+#include "scenario/command_run.h"
 #include "scenario/timer_list.h"
 
 namespace kest {
 
+class TCommandRun;
 class TParamCollection;
 
 struct TStack {
@@ -25,7 +27,8 @@ struct TStack {
   std::vector<std::string> Args;  // the caller's arguments
   ObjectId Sender = kNoObject;    // the caller's sender
   bool Running = false;
-  std::optional<Bytes> CommandState;  // the state of the caller's command in progress
+  std::optional<Bytes> CommandState;  // the state of the caller's command in progress, from a save
+  std::unique_ptr<TCommandRun> LiveRun;  // the caller's command in progress, when a handler interrupted it
   std::unique_ptr<TCustomParam> ResultValue;  // the callee's result ("@Result")
 };
 

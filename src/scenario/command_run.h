@@ -5,9 +5,9 @@
 //
 // A command that stays at its program counter over several frames (a Wait) keeps its run-time
 // fields in a TCommandRun made by its Begin. The interpreter holds the run of the command in
-// progress; when an event handler interrupts it, the run is written into the call frame with
-// SaveState and read back with LoadState when the handler returns, since the handler may run
-// the very same command.
+// progress; when an event handler interrupts it, the live run moves into the call frame and
+// back when the handler returns (the handler may run the very same command, with a run of its
+// own). SaveState and LoadState carry a run through game saves.
 
 #include <array>
 #include <cstddef>
@@ -60,6 +60,8 @@ class TCommandRun {
   virtual void SaveState(ByteWriter& out) const = 0;
   // `version` is the three digits after "kest"; fields newer than it keep their defaults.
   virtual void LoadState(ByteReader& in, std::int32_t version) = 0;
+  // The abort notification: a full PCReset is ending the script this run belongs to.
+  virtual void Abort(TCallMan& /*call_man*/) {}
 };
 
 enum class YieldRule : std::uint8_t {
@@ -84,6 +86,7 @@ using CommandBehaviors = std::array<CommandBehavior, kCommandTypeCount>;
 void AddFlowCommands(CommandBehaviors& table);
 void AddValueCommands(CommandBehaviors& table);
 void AddObjectCommands(CommandBehaviors& table);
+void AddScreenCommands(CommandBehaviors& table);
 
 // Raises "<Name>: not available yet" for the command: its subsystem, or the part of the scene
 // it needs, is not there.
@@ -91,7 +94,8 @@ void AddObjectCommands(CommandBehaviors& table);
 
 // The state block of a run: "kest100", then its fields.
 Bytes SaveCommandState(const TCommandRun& run);
-// Reads a state block into a new run of the command; raises FormatError for a bad block.
+// Reads a state block into a new run of the command: "kest" and three digits give its version,
+// a block without them is of version 0. Raises FormatError for fields cut short.
 std::unique_ptr<TCommandRun> LoadCommandState(const CommandBehavior& behavior, ByteSpan state);
 
 }  // namespace kest

@@ -2,6 +2,8 @@
 // command whose subsystem is not built yet moves on and raises "<Name>: not available yet",
 // which the interpreter swallows and logs like any command error.
 
+#include <string_view>
+
 #include "core/byte_writer.h"
 #include "core/errors.h"
 #include "core/text_format.h"
@@ -26,6 +28,7 @@ CommandBehaviors BuildTable() {
   AddFlowCommands(table);
   AddValueCommands(table);
   AddObjectCommands(table);
+  AddScreenCommands(table);
   return table;
 }
 
@@ -85,11 +88,21 @@ Bytes SaveCommandState(const TCommandRun& run) {
 std::unique_ptr<TCommandRun> LoadCommandState(const CommandBehavior& behavior, ByteSpan state) {
   if (!behavior.new_run) return nullptr;
   ByteReader in(state, "command state");
-  if (in.Chars(4) != kStateSignature) in.Fail("command state without its signature");
+  // "kest" and three digits give the block's version; anything else is a block of version 0
+  // whose fields start at its first byte.
   std::int32_t version = 0;
-  for (const char digit : in.Chars(3)) {
-    if (digit < '0' || digit > '9') in.Fail("command state without a version");
-    version = version * 10 + (digit - '0');
+  if (state.size() >= 7 && std::string_view(reinterpret_cast<const char*>(state.data()), 4) == kStateSignature) {
+    std::int32_t digits = 0;
+    bool all_digits = true;
+    for (std::size_t i = 4; i < 7; ++i) {
+      const char digit = static_cast<char>(state[i]);
+      all_digits = all_digits && digit >= '0' && digit <= '9';
+      digits = digits * 10 + (digit - '0');
+    }
+    if (all_digits) {
+      version = digits;
+      in.Skip(7);
+    }
   }
   std::unique_ptr<TCommandRun> run = behavior.new_run();
   run->LoadState(in, version);

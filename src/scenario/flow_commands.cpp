@@ -205,14 +205,34 @@ void ExecuteWait(ExecContext& context) {
 
 // ---- Resets -----------------------------------------------------------------------------------
 
+// The abort notification to a frame's command in progress: its live run, or a run read from
+// the state a save left in the frame.
+void AbortFrameCommand(TCallMan& call_man, TStack& frame) {
+  try {
+    if (frame.LiveRun) {
+      frame.LiveRun->Abort(call_man);
+      return;
+    }
+    if (!frame.CommandState) return;
+    const std::shared_ptr<TPage> page = call_man.GetPage(frame.PageName);
+    if (frame.ProgramCounter < 0 || frame.ProgramCounter >= CommandCount(*page)) return;
+    const TCommand& command = *page->Commands[static_cast<std::size_t>(frame.ProgramCounter)];
+    if (auto run = LoadCommandState(BehaviorOf(command.CommandType()), *frame.CommandState)) run->Abort(call_man);
+  } catch (const KestError&) {
+    // A page or state that cannot be read has nothing to abort.
+  }
+}
+
 // PCReset with its flag set: everything ends, the main script starts again at the target.
 void FullReset(ExecContext& context, const std::string& page_name, std::int32_t target) {
   TCallMan& call_man = context.call_man;
   TParamCollection& params = call_man.Params();
   params.FreeOwned(static_cast<std::int32_t>(call_man.Stack.Count()));
   for (std::size_t i = call_man.Stack.Count(); i-- > 0;) {
-    // Commands in progress in the frames would get an abort notification here; only the
-    // screen transition reacts to it, and it is not built yet.
+    // A command of the main script in progress below the handlers hears that it ends (only
+    // the screen transition reacts).
+    TStack& frame = call_man.Stack[i];
+    if (frame.Sender == kNoObject && frame.Started) AbortFrameCommand(call_man, frame);
     params.FreeOwned(static_cast<std::int32_t>(i));
   }
   context.page = call_man.Start(page_name);

@@ -33,8 +33,6 @@ using CarriedExpressions = std::function<CarriedExpression(std::uint8_t id)>;
 
 class TObjectAccess : public TObjectProperties {
  public:
-  // Whether an object of that name exists (an empty name finds nothing).
-  virtual bool Exists(const std::string& object) = 0;
   // Creates an object of kind code `kind` and applies the carried properties; false, creating
   // nothing and evaluating nothing, when the kind names no object class.
   virtual bool Create(std::uint8_t kind, const CarriedExpressions& carried) = 0;

@@ -15,6 +15,7 @@
 namespace kest {
 
 class TObjectAccess;
+class TScreenAccess;
 
 class TScene {
  public:
@@ -23,6 +24,8 @@ class TScene {
   // The display objects, for the object commands and built-in functions; none for a scene
   // without them.
   virtual TObjectAccess* Objects() { return nullptr; }
+  // The two screens, for the Flip command; none for a scene without them.
+  virtual TScreenAccess* Screens() { return nullptr; }
 
   virtual TTimerList& Events() = 0;
   // The name of a living object, or "" when there is none (destroyed, or never existed).

@@ -3,6 +3,8 @@
 #include <filesystem>
 
 #include "images/layered_loader.h"
+#include "objects/wipe_transition.h"
+#include "render/wipes/wipe.h"
 #include "vfs/game_mount.h"
 
 namespace kest::shell {
@@ -18,6 +20,9 @@ PlayerSession::PlayerSession(const SessionStart& start, TProjectHost& host)
   if (start.seed) functions_.SetRandomSeed(*start.seed);
   RegisterLayeredImageLoader();
   scene_.SetImageCache(&zelk_man_);
+  // The transitions draw their own random numbers (crack drifts, random blocks) from the run's
+  // seed, so headless runs repeat and the scripts' numbers are left alone.
+  SetWipeRandomSeed(start.seed.value_or(0));
   MountGameData(files_, {.program_folder = start.program_folder, .game_folders = start.game_folders});
   project_ = std::make_unique<TProject>(
       files_, params_, host,
@@ -28,6 +33,8 @@ PlayerSession::PlayerSession(const SessionStart& start, TProjectHost& host)
   // A screen too large to show is refused by the runner; the scene keeps no surface for it.
   if (!project_->QuitRequested() && SceneSizeFits(project_->ScreenWidth, project_->ScreenHeight))
     scene_.SetSize(project_->ScreenWidth, project_->ScreenHeight);
+  // The zoom-in's point defaults to the scene's centre.
+  scene_.SetTransitionFactory(MakeWipeTransitionFactory({project_->ScreenWidth / 2, project_->ScreenHeight / 2}));
 }
 
 PlayerSession::~PlayerSession() { EndProject(); }

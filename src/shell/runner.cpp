@@ -10,6 +10,7 @@
 #include "core/errors.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/sdl/sdl_platform.h"
+#include "render/wipes/wipe.h"
 #include "scenario/call_man.h"
 #include "scenario/trace.h"
 #include "shell/error_log.h"
@@ -168,6 +169,14 @@ int RunPlayer(const PlayerOptions& options, const std::string& program_folder, s
     if (trace) trace->Write(FormatTraceNote(session->Clock().FrameClock, note));
     log.Line(cp932::ToUtf8Message(note));
   });
+  SetWipeNotice([&](const std::string& note) {
+    if (trace) trace->Write(FormatTraceNote(session->Clock().FrameClock, note));
+    log.Line(cp932::ToUtf8Lenient(note));
+  });
+  // The hook names this run's trace and log: it goes when they do.
+  struct WipeNoticeScope {
+    ~WipeNoticeScope() { SetWipeNotice({}); }
+  } wipe_notice_scope;
 
   int status = kExitOk;
   PlayLoop loop(*session, platform, run_platform.headless, host, screen, log,

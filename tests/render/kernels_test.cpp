@@ -18,7 +18,7 @@ constexpr std::uint32_t kKey = 0x00FF00FF;
 
 // A random row case: destination, source and mask, with planted special pixels.
 struct RowCase {
-  std::vector<std::uint32_t> d, s;
+  std::vector<std::uint32_t> d, s, t;
   std::vector<std::uint8_t> m;
   int n = 0;
   int offset = 0;  // where the row starts in the buffers, so vector loads are unaligned
@@ -32,10 +32,12 @@ RowCase MakeCase(std::mt19937& random, int n, int offset) {
   c.d.resize(size);
   c.s.resize(size);
   c.m.resize(size);
+  c.t.resize(size);
   for (std::size_t i = 0; i < size; ++i) {
     c.d[i] = random();
     c.s[i] = random();
     c.m[i] = static_cast<std::uint8_t>(random());
+    c.t[i] = random();
     switch (random() % 8) {
       case 0: c.s[i] = c.d[i]; break;     // equal pixels are left alone by blends
       case 1: c.s[i] = kKey; break;       // keyed pixels
@@ -92,6 +94,18 @@ const KernelCase kKernels[] = {
     {"fill_sub", [](const RowKernels& k, RowCase& c, int, std::uint32_t colour) {
        k.fill_sub(c.d.data() + c.offset, c.n, colour);
      }},
+    {"fill", [](const RowKernels& k, RowCase& c, int, std::uint32_t colour) {
+       k.fill(c.d.data() + c.offset, static_cast<std::size_t>(c.n), colour);
+     }},
+    {"compose", [](const RowKernels& k, RowCase& c, int, std::uint32_t) {
+       k.compose(c.d.data() + c.offset, c.s.data() + c.offset, c.t.data() + c.offset, c.m.data() + c.offset, c.n);
+     }},
+    // A binary mask (what the transitions' binary kinds hand over): only 0 and 255.
+    {"compose_binary", [](const RowKernels& k, RowCase& c, int, std::uint32_t) {
+       std::vector<std::uint8_t> binary(c.m);
+       for (std::uint8_t& v : binary) v = v >= 128 ? 255 : 0;
+       k.compose(c.d.data() + c.offset, c.s.data() + c.offset, c.t.data() + c.offset, binary.data() + c.offset, c.n);
+     }},
 };
 
 TEST(RowKernels, EveryLevelMatchesTheScalarReferenceForEveryWeight) {
@@ -140,6 +154,17 @@ TEST(RowKernels, ScalarReferenceFollowsTheFormulas) {
   EXPECT_EQ(m_d[1], 0x00FFFFFFu);   // mask 255 copies exactly
   EXPECT_EQ(m_d[2], 0x007F7F80u);   // blue (255 * 128 + 3 * 127) >> 8 = 128; 127 in green and red
   EXPECT_EQ(m_d[3], 0x00000004u);   // (255 + 4 * 254) >> 8 = 4 in blue; 0 elsewhere
+
+  // Composition: 0 and 255 pick exactly, the rest is the formula even where both pictures agree.
+  std::uint32_t c_d[4] = {};
+  const std::uint32_t c_f[4] = {0x11223344, 0x11223344, 0xFFFFFFFF, 0x00000000};
+  const std::uint32_t c_t[4] = {0x55667788, 0x55667788, 0xFFFFFFFF, 0x00FF0080};
+  const std::uint8_t c_m[4] = {0, 255, 128, 64};
+  k.compose(c_d, c_f, c_t, c_m, 4);
+  EXPECT_EQ(c_d[0], 0x11223344u);
+  EXPECT_EQ(c_d[1], 0x55667788u);
+  EXPECT_EQ(c_d[2], 0xFEFEFEFEu);  // (255 * 128 + 255 * 127) >> 8 = 254
+  EXPECT_EQ(c_d[3], 0x003F0020u);  // (255 * 64) >> 8 = 63, (128 * 64) >> 8 = 32
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include "params/param_values.h"
 #include "scenario/call_man.h"
 #include "scenario/call_stack.h"
+#include "scenario/command_run.h"
+#include "scenario/command_types.h"
 #include "scenario/date_clock.h"
 #include "scenario/frame_clock.h"
 #include "scenario/messages.h"
@@ -215,6 +217,39 @@ TEST(TraceTest, LinesHaveThePlayersFormat) {
   EXPECT_EQ(FormatTraceLine(16, "gone.ksb:x", 0, TraceKind::Dropped), "00000010 : <Dropped>gone.ksb:x(0)");
   EXPECT_EQ(FormatTraceNote(32, "LT_IMAGES: drawing is not available yet"),
             "00000020 : <Note>LT_IMAGES: drawing is not available yet");
+}
+
+}  // namespace
+}  // namespace kest
+
+namespace kest {
+namespace {
+
+Bytes BytesOf(std::string_view text) { return Bytes(text.begin(), text.end()); }
+
+// The flip's state block: events held and clear-old after "kest100"; a block of version 0 (no
+// "kest" and digits) reads neither field.
+TEST(CommandStateTest, FlipStateRoundTripsAndVersionZeroReadsNoField) {
+  const CommandBehavior& flip = BehaviorOf(FindCommandSpec("Flip")->id);
+  struct Case {
+    Bytes block;
+    Bytes saved;
+  };
+  const Case cases[] = {
+      {BytesOf(std::string("kest100\x01\x00", 9)), BytesOf(std::string("kest100\x01\x00", 9))},
+      {BytesOf(std::string("kest100\x00\x01", 9)), BytesOf(std::string("kest100\x00\x01", 9))},
+      {BytesOf(std::string("kest099\x01\x01", 9)), BytesOf(std::string("kest100\x00\x00", 9))},  // older: no fields
+      {BytesOf(std::string("\x01\x01", 2)), BytesOf(std::string("kest100\x00\x00", 9))},          // no signature
+      {BytesOf(std::string("kestabc\x01\x01", 9)), BytesOf(std::string("kest100\x00\x00", 9))},   // no digits
+  };
+  for (const Case& c : cases) {
+    const std::unique_ptr<TCommandRun> run = LoadCommandState(flip, c.block);
+    ASSERT_NE(run, nullptr);
+    EXPECT_EQ(SaveCommandState(*run), c.saved);
+    EXPECT_EQ(run->HoldsEvents(), c.saved[7] != 0);
+  }
+  // Fields cut short are a format error.
+  EXPECT_THROW(LoadCommandState(flip, BytesOf("kest100\x01")), FormatError);
 }
 
 }  // namespace

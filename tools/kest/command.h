@@ -26,5 +26,6 @@ extern const Command kDumpCommand;
 extern const Command kExprCommand;
 extern const Command kPropsCommand;
 extern const Command kImgCommand;
+extern const Command kWipeCommand;
 
 }  // namespace kest::tool
