@@ -1,5 +1,8 @@
 #include "images/layered_loader.h"
 
+#include "render/wipes/wipe.h"
+#include "vfs/file_manager.h"
+
 namespace kest {
 
 DecodedImage FrameToDecodedImage(const TZelkFrame& frame) {
@@ -37,6 +40,18 @@ void RegisterLayeredImageLoader() {
     list.LoadFromStream(data, source, {.first_frame_only = true});
     if (list.frames.empty()) return DecodedImage{};
     return FrameToDecodedImage(*list.frames.front());
+  });
+}
+
+void RegisterMaskPictureLoader(TVrFileManager& files, std::int32_t image_seed) {
+  SetMaskPictureLoader([&files, image_seed](const std::string& name, TCustomDIBX& picture) {
+    if (!files.Exists(name)) return false;
+    TZelkFrameList list(image_seed);
+    list.LoadFromBytes(files.ReadFile(name), name, {.first_frame_only = true, .finish = true});
+    if (list.frames.empty()) return false;
+    picture.SetSize(1, 1, 32);
+    CopyDecodedImage(FrameToDecodedImage(*list.frames.front()), picture);
+    return true;
   });
 }
 

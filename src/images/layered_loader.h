@@ -13,4 +13,11 @@ DecodedImage FrameToDecodedImage(const TZelkFrame& frame);
 // Registers the reader with the surface layer; call once at start (idempotent).
 void RegisterLayeredImageLoader();
 
+class TVrFileManager;
+
+// Lets the transitions read their mask pictures: the first frame of the named picture (any
+// format the frame lists read), through `files`, unscrambled with the project's code. A picture
+// that is missing or cannot be read answers false, and the transition says so.
+void RegisterMaskPictureLoader(TVrFileManager& files, std::int32_t image_seed);
+
 }  // namespace kest

@@ -18,8 +18,10 @@ constexpr FieldSpec kCall[] = {{K::String, "page", 0, R::PageName}, {K::Int, "ta
 constexpr FieldSpec kWait[] = {{K::Expression, "if", 0, R::Condition, true}, {K::Expression, "time"},
                                {K::Expression, "hold", 107}};
 constexpr FieldSpec kComponent[] = {{K::Properties, "properties"}};
-constexpr FieldSpec kFlip[] = {{K::Expression, "wipe"},     {K::Expression, "duration"},
-                               {K::Expression, "reverse"},  {K::Expression, "keep"},
+constexpr FieldSpec kFlip[] = {{K::Expression, "wipe", 0, R::WipeKind},
+                               {K::Expression, "duration"},
+                               {K::Expression, "reverse"},
+                               {K::Expression, "keep", 0, R::KeepMode},
                                {K::ExpressionList, "names"}, {K::Expression, "clear"},
                                {K::Expression, "param1"},   {K::Expression, "param2"},
                                {K::Expression, "mask", 101}, {K::Expression, "hold", 107}};

@@ -36,6 +36,8 @@ enum class FieldRole : std::uint8_t {
   PropertyId,      // an expression giving a property id (GetProp, SetProp, PropMotion)
   PropertyValue,   // SetProp: the value, named by the code table of the property before it
   MotionType,      // PropMotion: MT_NORMAL, MT_INC, MT_DEC
+  WipeKind,        // Flip: the transition, WP_NONE ... WP_BLOCKRANDOM
+  KeepMode,        // Flip: FL_OUT, FL_STAY
 };
 
 struct FieldSpec {

@@ -30,6 +30,7 @@ PlayerSession::PlayerSession(const SessionStart& start, TProjectHost& host)
                      .save_file = SaveFilePath(start)},
       ProjectRuntime{.functions = &functions_, .scene = &scene_, .clock = &clock_});
   zelk_man_.SetImageSeed(project_->ImageSeed);
+  RegisterMaskPictureLoader(files_, project_->ImageSeed);
   // A screen too large to show is refused by the runner; the scene keeps no surface for it.
   if (!project_->QuitRequested() && SceneSizeFits(project_->ScreenWidth, project_->ScreenHeight))
     scene_.SetSize(project_->ScreenWidth, project_->ScreenHeight);
@@ -37,6 +38,9 @@ PlayerSession::PlayerSession(const SessionStart& start, TProjectHost& host)
   scene_.SetTransitionFactory(MakeWipeTransitionFactory({project_->ScreenWidth / 2, project_->ScreenHeight / 2}));
 }
 
-PlayerSession::~PlayerSession() { EndProject(); }
+PlayerSession::~PlayerSession() {
+  EndProject();
+  SetMaskPictureLoader(nullptr);  // it reads through this session's file manager
+}
 
 }  // namespace kest::shell

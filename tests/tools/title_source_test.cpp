@@ -207,6 +207,7 @@ TEST(TitleSource, ConstantNamesCompileAsTheirNumbers) {
       {"GetProp \"a\", PR_CARETHEIGHT, v", "GetProp \"a\", 161, v"},
       {"Calc k = (VK_RETURN + VK_F1) * LT_BOX", "Calc k = (13 + 112) * 2"},
       {"SetProp \"t\", PR_HALIGN, HA_CENTER", "SetProp \"t\", 53, 1"},
+      {"Flip WP_BLOCKRANDOM, 500, keep: FL_STAY", "Flip 38, 500, keep: 1"},
       {"PropMotion \"m\", \"t\", PR_TOP, 100, 500, MT_DEC", "PropMotion \"m\", \"t\", 4, 100, 500, 2"},
       {"BoxNew PR_NAME: \"b\", PR_IGNOREMOUSE: IM_ALL, PR_FONTSTYLE: FS_BOLD + FS_ITALIC",
        "BoxNew PR_NAME: \"b\", PR_IGNOREMOUSE: 1, PR_FONTSTYLE: 1 + 2"},
@@ -235,7 +236,7 @@ TEST(TitleSource, DumpWritesConstantNamesWhereTheFieldKnowsTheirTable) {
   WriteText(work, "src/start.kss",
             "SetProp \"t\", 53, 1\nSetProp \"t\", 3, 1\nGetProp \"t\", 140, kind\n"
             "PropMotion \"m\", \"t\", 4, 100, 500, 2\nBoxNew PR_NAME: \"b\", PR_IGNOREMOUSE: 1, PR_FONTSTYLE: 3, PR_LEFT: 2\n"
-            "Calc k = 13\n");
+            "Calc k = 13\nFlip 11, 500, keep: 1\n");
   ExpectRoundTrip(work, {"kest.kpb", "start.ksb"});
   const Bytes dumped = ReadFile(work.File("src2/start.kss"));
   const std::string text(dumped.begin(), dumped.end());
@@ -246,6 +247,7 @@ TEST(TitleSource, DumpWritesConstantNamesWhereTheFieldKnowsTheirTable) {
   EXPECT_THAT(text, HasSubstr("motion: MT_DEC"));
   EXPECT_THAT(text, HasSubstr("PR_LEFT: 2, PR_FONTSTYLE: 3, PR_IGNOREMOUSE: IM_ALL"));  // two bits stay a number
   EXPECT_THAT(text, HasSubstr("Calc k = 13"));  // a plain expression says nothing of its table
+  EXPECT_THAT(text, HasSubstr("Flip WP_DITHER, duration: 500, keep: FL_STAY"));
 }
 
 // The demo is written with names, and its dump names them too.

@@ -9,6 +9,7 @@
 #include "objects/property_enums.h"
 #include "params/property_types.h"
 #include "params/virtual_keys.h"
+#include "render/wipes/wipe.h"
 
 namespace kest::source {
 
@@ -23,6 +24,8 @@ const std::unordered_map<std::string_view, std::int32_t>& AllNames() {
     for (const PropertyEnum& table : PropertyEnums())
       for (const NamedCode& entry : table.codes) all.emplace(entry.name, entry.code);
     for (const NamedCode& entry : VirtualKeyNames()) all.emplace(entry.name, entry.code);
+    for (const WipeKindInfo& kind : WipeKinds()) all.emplace(kind.name, kind.code);
+    for (const FlipOptionInfo& option : FlipOptions()) all.emplace(option.name, option.code);
     return all;
   }();
   return names;
@@ -86,6 +89,8 @@ ConstantTable TableOfRole(FieldRole role) {
   switch (role) {
     case FieldRole::PropertyId: return ConstantTable::kProperty;
     case FieldRole::MotionType: return ConstantTable::kMotionType;
+    case FieldRole::WipeKind: return ConstantTable::kWipeKind;
+    case FieldRole::KeepMode: return ConstantTable::kKeepMode;
     default: return ConstantTable::kNone;
   }
 }
@@ -99,6 +104,14 @@ std::string_view ConstantName(ConstantTable table, std::int32_t code, std::optio
     case ConstantTable::kKind: return code >= 0 && code < kKindCount ? KindName(static_cast<std::uint8_t>(code)) : "";
     case ConstantTable::kMotionType: return NameOfCode(EnumByPrefix("MT_")->codes, code);
     case ConstantTable::kVirtualKey: return NameOfCode(VirtualKeyNames(), code);
+    case ConstantTable::kWipeKind: {
+      const WipeKindInfo* kind = FindWipeKind(code);
+      return kind ? kind->name : std::string_view();
+    }
+    case ConstantTable::kKeepMode:
+      for (const FlipOptionInfo& option : FlipOptions())
+        if (option.code == code) return option.name;
+      return {};
     case ConstantTable::kPropertyValue: {
       if (!property) return {};
       if (*property == kCompoTypeProperty) return ConstantName(ConstantTable::kKind, code);

@@ -1,7 +1,8 @@
 #pragma once
 // The script-visible constants that title source accepts wherever an expression stands:
 // the property ids ("PR_LEFT" = 3), the kinds ("LT_BOX"), the codes of the enumerated
-// properties ("HA_CENTER", "MT_DEC", "FS_BOLD", ...) and the virtual keys ("VK_RETURN"). A name
+// properties ("HA_CENTER", "MT_DEC", "FS_BOLD", ...), the virtual keys ("VK_RETURN"), the
+// transitions ("WP_FADE") and the flip's keep modes ("FL_STAY"). A name
 // is replaced by its number before the expression is compiled, so `SetProp "a", PR_LEFT, 10`
 // stores exactly what `SetProp "a", 3, 10` stores. The decompiler writes a name back where the
 // field says which table its number comes from.
@@ -23,7 +24,16 @@ std::optional<std::int32_t> ConstantValue(std::string_view name);
 std::string ReplaceConstantNames(std::string_view text);
 
 // The tables a number may be named from.
-enum class ConstantTable : std::uint8_t { kNone, kProperty, kKind, kMotionType, kVirtualKey, kPropertyValue };
+enum class ConstantTable : std::uint8_t {
+  kNone,
+  kProperty,
+  kKind,
+  kMotionType,
+  kVirtualKey,
+  kWipeKind,
+  kKeepMode,
+  kPropertyValue,
+};
 
 // The table of a command field's numbers, by its role.
 ConstantTable TableOfRole(FieldRole role);
