@@ -21,10 +21,11 @@ constexpr std::uint32_t kBlack = 0;
 
 // A scene surface filled with one colour, given as 0x00RRGGBB (stored B, G, R, X).
 Image Filled(Size size, std::uint32_t colour) {
-  Image image{size, {}};
-  for (int i = 0; i < size.width * size.height; ++i) {
-    image.bgrx.insert(image.bgrx.end(), {static_cast<std::uint8_t>(colour), static_cast<std::uint8_t>(colour >> 8),
-                                         static_cast<std::uint8_t>(colour >> 16), 0});
+  Image image{size, std::vector<std::uint8_t>(static_cast<std::size_t>(size.width * size.height) * 4)};
+  for (std::size_t i = 0; i < image.bgrx.size(); i += 4) {
+    image.bgrx[i] = static_cast<std::uint8_t>(colour);
+    image.bgrx[i + 1] = static_cast<std::uint8_t>(colour >> 8);
+    image.bgrx[i + 2] = static_cast<std::uint8_t>(colour >> 16);
   }
   return image;
 }
