@@ -56,7 +56,7 @@ class TWipeSpot final : public TCustomWipe {
       for (std::int32_t x = 0; x < W(); ++x) {
         const std::int64_t rel = b - *n++;
         std::uint32_t pixel = rel < 256 ? f[x] : t[x];
-        if (rel >= 0 && rel < 512) pixel = LightenPixel(pixel, static_cast<std::uint32_t>(rel < 256 ? rel : 511 - rel));
+        if (rel >= 0 && rel < 512) pixel = AddBytesSaturating(pixel, Grey(static_cast<std::uint32_t>(rel < 256 ? rel : 511 - rel)));
         d[x] = pixel;
       }
     }
