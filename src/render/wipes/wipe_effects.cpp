@@ -56,7 +56,7 @@ class TWipeSpot final : public TCustomWipe {
       for (std::int32_t x = 0; x < W(); ++x) {
         const std::int64_t rel = b - *n++;
         std::uint32_t pixel = rel < 256 ? f[x] : t[x];
-        if (rel >= 0 && rel < 512) pixel = LightenPixel(pixel, static_cast<std::uint32_t>(rel < 256 ? rel : 511 - rel));
+        if (rel >= 0 && rel < 512) pixel = AddBytesSaturating(pixel, Grey(static_cast<std::uint32_t>(rel < 256 ? rel : 511 - rel)));
         d[x] = pixel;
       }
     }
@@ -250,28 +250,64 @@ class TWipeTwist : public TCustomWipe {
     if (!out.Ok() || !from.Ok() || !to.Ok()) return;
     const double phi = 1.5 * kPi * Fraction();
     const std::int32_t lines = kColumns ? W() : H(), length = kColumns ? H() : W();
+    // Each line's strip: where it starts, how long it is, which picture it shows.
+    strips_.resize(static_cast<std::size_t>(lines));
     for (std::int32_t line = 0; line < lines; ++line) {
       const std::int32_t i = Reverse() ? lines - 1 - line : line;
       const double angle = phi - static_cast<double>(i) / lines * kPi / 2;
-      const SurfaceView& picture = angle < kPi / 2 ? from : to;
-      std::int32_t shown = length, start = 0;
+      Strip& strip = strips_[static_cast<std::size_t>(line)];
+      strip.shows_new = angle >= kPi / 2;
+      strip.shown = length;
+      strip.start = 0;
       if (angle > 0 && angle < kPi) {
-        shown = static_cast<std::int32_t>(std::lround(length * std::fabs(std::cos(angle))));
-        start = (length - shown) / 2;
+        strip.shown = static_cast<std::int32_t>(std::lround(length * std::fabs(std::cos(angle))));
+        strip.start = (length - strip.shown) / 2;
       }
-      for (std::int32_t j = 0; j < length; ++j) {
-        std::uint32_t pixel = 0;
-        if (j >= start && j < start + shown) {
-          const std::int32_t source = static_cast<std::int32_t>(static_cast<std::int64_t>(j - start) * length / shown);
-          pixel = kColumns ? Row32(picture, source)[line] : Row32(picture, line)[source];
+    }
+    if (!kColumns) {
+      for (std::int32_t line = 0; line < lines; ++line) {
+        const Strip& strip = strips_[static_cast<std::size_t>(line)];
+        const std::uint32_t* source = Row32(strip.shows_new ? to : from, line);
+        std::uint32_t* d = Row32(out, line);
+        for (std::int32_t j = 0; j < length; ++j)
+          d[j] = j >= strip.start && j < strip.start + strip.shown
+                     ? source[static_cast<std::int64_t>(j - strip.start) * length / strip.shown]
+                     : 0;
+      }
+      return;
+    }
+    // Columns, drawn row by row: each column's source row (j - start) * H / shown is stepped
+    // exactly, by the quotient and the remainder of H / shown.
+    for (Strip& strip : strips_) {
+      strip.source = 0;
+      strip.remainder = 0;
+    }
+    for (std::int32_t j = 0; j < length; ++j) {
+      std::uint32_t* d = Row32(out, j);
+      for (std::int32_t x = 0; x < lines; ++x) {
+        Strip& strip = strips_[static_cast<std::size_t>(x)];
+        if (j < strip.start || j >= strip.start + strip.shown) {
+          d[x] = 0;
+          continue;
         }
-        if (kColumns)
-          Row32(out, j)[line] = pixel;
-        else
-          Row32(out, line)[j] = pixel;
+        d[x] = Row32(strip.shows_new ? to : from, strip.source)[x];
+        strip.source += length / strip.shown;
+        strip.remainder += length % strip.shown;
+        if (strip.remainder >= strip.shown) {
+          strip.remainder -= strip.shown;
+          ++strip.source;
+        }
       }
     }
   }
+
+ private:
+  struct Strip {
+    std::int32_t start = 0, shown = 0;
+    bool shows_new = false;
+    std::int32_t source = 0, remainder = 0;
+  };
+  std::vector<Strip> strips_;
 };
 
 class TWipeTwistH final : public TWipeTwist<true> {

@@ -11,20 +11,22 @@
 
 namespace kest {
 
-// Each colour channel plus (minus) level, saturating; the fourth byte is kept, as adding the
-// grey colour (level, level, level) does.
-inline std::uint32_t LightenPixel(std::uint32_t p, std::uint32_t level) {
-  std::uint32_t out = p & 0xFF000000u;
-  for (int k = 0; k < 24; k += 8) out |= std::min<std::uint32_t>(((p >> k) & 0xFF) + level, 255) << k;
-  return out;
+// a + b and a - b per byte, saturating, two bytes at a time (each lane of 0x00FF00FF carries one
+// byte, with room for its carry or borrow above it). Adding the grey (v, v, v) lights a pixel by
+// v and keeps its fourth byte.
+inline std::uint32_t AddBytesSaturating(std::uint32_t a, std::uint32_t b) {
+  const auto lanes = [](std::uint32_t x, std::uint32_t y) {
+    const std::uint32_t sum = (x & 0x00FF00FFu) + (y & 0x00FF00FFu);
+    return (sum | (((sum >> 8) & 0x00010001u) * 0xFFu)) & 0x00FF00FFu;
+  };
+  return lanes(a, b) | (lanes(a >> 8, b >> 8) << 8);
 }
-inline std::uint32_t DarkenPixel(std::uint32_t p, std::uint32_t level) {
-  std::uint32_t out = p & 0xFF000000u;
-  for (int k = 0; k < 24; k += 8) {
-    const std::uint32_t c = (p >> k) & 0xFF;
-    out |= (c > level ? c - level : 0) << k;
-  }
-  return out;
+inline std::uint32_t SubBytesSaturating(std::uint32_t a, std::uint32_t b) {
+  const auto lanes = [](std::uint32_t x, std::uint32_t y) {
+    const std::uint32_t difference = ((x & 0x00FF00FFu) | 0x01000100u) - (y & 0x00FF00FFu);
+    return difference & (((difference >> 8) & 0x00010001u) * 0xFFu) & 0x00FF00FFu;
+  };
+  return lanes(a, b) | (lanes(a >> 8, b >> 8) << 8);
 }
 
 // The grey colour (v, v, v) as a 32-bit pixel.

@@ -259,20 +259,22 @@ class TWipeShadowLight : public TCustomWipe {
   void DrawStep() override {
     if (grey_.size() != static_cast<std::size_t>(W()) * static_cast<std::size_t>(H())) Prepare();
     const std::int64_t base = Progress(768);
-    std::int32_t turn[256];
-    for (int g = 0; g < 256; ++g) turn[g] = LightTurn(base + g);
+    // Per grey level: which picture the pixel shows and the grey it is lit (darkened) by.
+    std::uint32_t take_new[256], light[256];
+    for (int g = 0; g < 256; ++g) {
+      const std::int32_t v = LightTurn(base + g);
+      take_new[g] = v < 256 ? 0u : 0xFFFFFFFFu;
+      light[g] = Grey(static_cast<std::uint32_t>(v < 256 ? v : 511 - v));
+    }
     SurfaceView out(Canvas()), from(From()), to(To());
     if (!out.Ok() || !from.Ok() || !to.Ok()) return;
     const std::uint8_t* grey = grey_.data();
-    for (std::int32_t y = 0; y < H(); ++y) {
-      auto* d = reinterpret_cast<std::uint32_t*>(out.At(0, y));
-      const auto* f = reinterpret_cast<const std::uint32_t*>(from.At(0, y));
-      const auto* t = reinterpret_cast<const std::uint32_t*>(to.At(0, y));
+    for (std::int32_t y = 0; y < H(); ++y, grey += W()) {
+      std::uint32_t* d = Row32(out, y);
+      const std::uint32_t *f = Row32(from, y), *t = Row32(to, y);
       for (std::int32_t x = 0; x < W(); ++x) {
-        const std::int32_t v = turn[*grey++];
-        const std::uint32_t pixel = v < 256 ? f[x] : t[x];
-        const std::uint32_t level = static_cast<std::uint32_t>(v < 256 ? v : 511 - v);
-        d[x] = kWhite ? LightenPixel(pixel, level) : DarkenPixel(pixel, level);
+        const std::uint32_t pixel = f[x] ^ ((f[x] ^ t[x]) & take_new[grey[x]]);
+        d[x] = kWhite ? AddBytesSaturating(pixel, light[grey[x]]) : SubBytesSaturating(pixel, light[grey[x]]);
       }
     }
   }
