@@ -41,13 +41,12 @@ class Reader {
   void ReadSignature();
   void ReadHeader();
   void ReadFrame(std::size_t frame_index);
-  void ReadLayer(TZelkFrame& frame, std::size_t frame_index, std::size_t layer_index, TZelkLayer& layer,
-                 ZelkLayerInfo* info);
+  void ReadLayer(std::size_t frame_index, std::size_t layer_index, TZelkLayer& layer, ZelkLayerInfo* info);
   // Reads one block (int32 size first) into `target`, which is sized already. False when the
   // block is absent (size 0 or less).
   bool ReadBlock(ZelkPicture& target, bool is_mask, std::size_t frame_index, std::size_t layer_index,
                  std::optional<ZelkBlockInfo>* info);
-  void DecodeRows(ByteSpan rows, std::size_t offset, ZelkPicture& target, bool permuted);
+  void DecodeRows(ByteSpan rows, ZelkPicture& target, bool permuted);
   void DecodeTiles(ByteSpan data, std::size_t offset, ZelkPicture& target, bool is_mask, std::size_t frame_index,
                    std::size_t layer_index, ZelkBlockInfo& info);
   void DecodeJpegBlock(ByteSpan data, std::size_t offset, ZelkPicture& target);
@@ -210,7 +209,7 @@ void Reader::ReadFrame(std::size_t frame_index) {
     auto layer = std::make_unique<TZelkLayer>();
     layer->picture.Palette() = palette;
     layer->picture.Resize(width, height, bits);
-    ReadLayer(frame, frame_index, static_cast<std::size_t>(i), *layer,
+    ReadLayer(frame_index, static_cast<std::size_t>(i), *layer,
               info ? &info->layers.emplace_back() : nullptr);
     if (widened) {
       TZelkLayer wide;
@@ -259,9 +258,7 @@ void Reader::ReadFrame(std::size_t frame_index) {
   }
 }
 
-void Reader::ReadLayer(TZelkFrame& frame, std::size_t frame_index, std::size_t layer_index, TZelkLayer& layer,
-                       ZelkLayerInfo* info) {
-  (void)frame;
+void Reader::ReadLayer(std::size_t frame_index, std::size_t layer_index, TZelkLayer& layer, ZelkLayerInfo* info) {
   in_.Skip(8);
   layer.visible = in_.U8() != 0;
   layer.key = in_.I32();
@@ -350,7 +347,7 @@ bool Reader::ReadBlock(ZelkPicture& target, bool is_mask, std::size_t frame_inde
           FailAt(data_at, std::string(inflate ? "inflated" : "raw") + " block of " + std::to_string(data.size()) +
                               " bytes does not hold " + std::to_string(target.Height()) + " rows of " +
                               std::to_string(target.RowBytes()) + " bytes");
-        DecodeRows(data, data_at, target, permuted);
+        DecodeRows(data, target, permuted);
       }
     }
   }
@@ -364,7 +361,7 @@ bool Reader::ReadBlock(ZelkPicture& target, bool is_mask, std::size_t frame_inde
   return true;
 }
 
-void Reader::DecodeRows(ByteSpan rows, std::size_t, ZelkPicture& target, bool permuted) {
+void Reader::DecodeRows(ByteSpan rows, ZelkPicture& target, bool permuted) {
   const std::size_t row_bytes = static_cast<std::size_t>(target.RowBytes());
   if (!permuted) {
     std::memcpy(target.Data().data(), rows.data(), rows.size());
