@@ -99,7 +99,15 @@ void ComposeWithOpacity(ZelkPicture& frame, const ZelkPicture& layer, std::uint3
 
 void FillBackground(ZelkPicture& picture, std::int32_t background) {
   const std::uint32_t value = picture.FromRgb(SwapRedBlue(static_cast<std::uint32_t>(background)));
-  if (picture.BitCount() == 8 || (picture.BitCount() < 8 && value == 0)) {
+  if (value == 0) return;  // a new store is zero already
+  if (picture.BitCount() == 32) {
+    for (std::int32_t y = 0; y < picture.Height(); ++y) {
+      std::uint32_t* row = reinterpret_cast<std::uint32_t*>(picture.Row(y));
+      std::fill(row, row + picture.Width(), value);
+    }
+    return;
+  }
+  if (picture.BitCount() == 8) {
     std::fill(picture.Data().begin(), picture.Data().end(), static_cast<std::uint8_t>(value));
     return;
   }
@@ -107,7 +115,7 @@ void FillBackground(ZelkPicture& picture, std::int32_t background) {
     for (std::int32_t x = 0; x < picture.Width(); ++x) picture.Set(x, y, value);
 }
 
-void ComposeLayer(TZelkFrame& frame, const TZelkLayer& layer, std::size_t index, ComposeState& state) {
+void ComposeLayer(TZelkFrame& frame, TZelkLayer& layer, std::size_t index, ComposeState& state, LayerUse use) {
   if (!layer.visible) return;
   const bool masked = !layer.mask.Empty() && layer.use_mask;
   if (masked && index == 0) frame.mask = layer.mask;
@@ -115,7 +123,10 @@ void ComposeLayer(TZelkFrame& frame, const TZelkLayer& layer, std::size_t index,
   if (masked && index != 0) {
     ComposeThroughMask(frame.picture, layer.picture, layer.mask);
   } else if ((layer.key == -1 || (state.first_visible && state.first_layer_opaque)) && opacity == 255) {
-    frame.picture.Data() = layer.picture.Data();
+    if (use == LayerUse::Consume)
+      std::swap(frame.picture.Data(), layer.picture.Data());
+    else
+      frame.picture.Data() = layer.picture.Data();
   } else {
     ComposeWithOpacity(frame.picture, layer.picture, opacity, layer.key);
   }

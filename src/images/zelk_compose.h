@@ -19,8 +19,12 @@ struct ComposeState {
   bool first_visible = true;        // no visible layer composed yet
 };
 
+// Whether the layer's pixels may be taken over by the frame (when nothing needs them later).
+enum class LayerUse : bool { Keep = false, Consume = true };
+
 // Composes layer `index` of the frame into the frame's picture (and, for a masked layer 0, its
 // mask). The layer has the frame's size and bit count.
-void ComposeLayer(TZelkFrame& frame, const TZelkLayer& layer, std::size_t index, ComposeState& state);
+void ComposeLayer(TZelkFrame& frame, TZelkLayer& layer, std::size_t index, ComposeState& state,
+                  LayerUse use = LayerUse::Keep);
 
 }  // namespace kest

@@ -148,10 +148,14 @@ void TZelkFrameList::CopyToSurface(const TZelkFrame& frame, TCustomDIBX& surface
   for (std::int32_t y = 0; y < picture.Height(); ++y) {
     std::uint8_t* out = surface.PixelAddress(0, y);
     if (!out) return;
-    if (bits == 32 && (picture.BitCount() == 24 || picture.BitCount() == 32)) {
+    if (bits == 32 && picture.BitCount() == 32) {
+      // Decoded and composed 32-bit pixels already have their fourth byte cleared.
+      std::memcpy(out, picture.Row(y), static_cast<std::size_t>(picture.Width()) * 4);
+      continue;
+    }
+    if (bits == 32 && picture.BitCount() == 24) {
       const std::uint8_t* in = picture.Row(y);
-      const int step = picture.BitCount() / 8;
-      for (std::int32_t x = 0; x < picture.Width(); ++x, in += step, out += 4) {
+      for (std::int32_t x = 0; x < picture.Width(); ++x, in += 3, out += 4) {
         out[0] = in[0];
         out[1] = in[1];
         out[2] = in[2];

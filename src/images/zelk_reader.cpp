@@ -41,13 +41,12 @@ class Reader {
   void ReadSignature();
   void ReadHeader();
   void ReadFrame(std::size_t frame_index);
-  void ReadLayer(TZelkFrame& frame, std::size_t frame_index, std::size_t layer_index, TZelkLayer& layer,
-                 ZelkLayerInfo* info);
+  void ReadLayer(std::size_t frame_index, std::size_t layer_index, TZelkLayer& layer, ZelkLayerInfo* info);
   // Reads one block (int32 size first) into `target`, which is sized already. False when the
   // block is absent (size 0 or less).
   bool ReadBlock(ZelkPicture& target, bool is_mask, std::size_t frame_index, std::size_t layer_index,
                  std::optional<ZelkBlockInfo>* info);
-  void DecodeRows(ByteSpan rows, std::size_t offset, ZelkPicture& target, bool permuted);
+  void DecodeRows(ByteSpan rows, ZelkPicture& target, bool permuted);
   void DecodeTiles(ByteSpan data, std::size_t offset, ZelkPicture& target, bool is_mask, std::size_t frame_index,
                    std::size_t layer_index, ZelkBlockInfo& info);
   void DecodeJpegBlock(ByteSpan data, std::size_t offset, ZelkPicture& target);
@@ -210,7 +209,7 @@ void Reader::ReadFrame(std::size_t frame_index) {
     auto layer = std::make_unique<TZelkLayer>();
     layer->picture.Palette() = palette;
     layer->picture.Resize(width, height, bits);
-    ReadLayer(frame, frame_index, static_cast<std::size_t>(i), *layer,
+    ReadLayer(frame_index, static_cast<std::size_t>(i), *layer,
               info ? &info->layers.emplace_back() : nullptr);
     if (widened) {
       TZelkLayer wide;
@@ -222,9 +221,10 @@ void Reader::ReadFrame(std::size_t frame_index) {
       wide.picture.Resize(width, height, 24, false);
       for (std::int32_t y = 0; y < height; ++y)
         for (std::int32_t x = 0; x < width; ++x) wide.picture.Set(x, y, Widen16(layer->picture.Get(x, y), bits));
-      ComposeLayer(frame, wide, static_cast<std::size_t>(i), state);
+      ComposeLayer(frame, wide, static_cast<std::size_t>(i), state, LayerUse::Consume);
     } else {
-      ComposeLayer(frame, *layer, static_cast<std::size_t>(i), state);
+      ComposeLayer(frame, *layer, static_cast<std::size_t>(i), state,
+                   keep_layers_ ? LayerUse::Keep : LayerUse::Consume);
     }
     if (keep_layers_) {
       kept_bytes_ += layer->picture.ByteSize() + layer->mask.ByteSize();
@@ -258,9 +258,7 @@ void Reader::ReadFrame(std::size_t frame_index) {
   }
 }
 
-void Reader::ReadLayer(TZelkFrame& frame, std::size_t frame_index, std::size_t layer_index, TZelkLayer& layer,
-                       ZelkLayerInfo* info) {
-  (void)frame;
+void Reader::ReadLayer(std::size_t frame_index, std::size_t layer_index, TZelkLayer& layer, ZelkLayerInfo* info) {
   in_.Skip(8);
   layer.visible = in_.U8() != 0;
   layer.key = in_.I32();
@@ -323,38 +321,49 @@ bool Reader::ReadBlock(ZelkPicture& target, bool is_mask, std::size_t frame_inde
       }
       limit = static_cast<std::size_t>(across * down * 8 + literal * target.Height());
     }
-    Bytes inflated;
-    ByteSpan data = stored;
-    if (inflate) {
-      inflated = InflateZlib(stored, source_, limit);
-      data = inflated;
-    }
-    if (tiled) {
-      block.tiled = true;
-      DecodeTiles(data, data_at, target, is_mask, frame_index, layer_index, block);
+    // Before 103 the rows are always permuted by the code (code 0 keeps the order); later only
+    // when the header says scrambled, and never in the masks of JPEG files.
+    const bool permuted =
+        (version_ <= 102 || (header_.scrambled && kind != ZelkCompression::Jpeg)) && list_.Identification() != 0;
+    if (!tiled && inflate && !permuted) {
+      // Rows in stored order: inflated straight into the picture.
+      try {
+        InflateZlibInto(stored, target.Data(), source_);
+      } catch (const FormatError& error) {
+        FailAt(data_at, std::string("block: ") + error.what());
+      }
     } else {
-      if (static_cast<std::int64_t>(data.size()) != rows_size)
-        FailAt(data_at, std::string(inflate ? "inflated" : "raw") + " block of " + std::to_string(data.size()) +
-                            " bytes does not hold " + std::to_string(target.Height()) + " rows of " +
-                            std::to_string(target.RowBytes()) + " bytes");
-      // Before 103 the rows are always permuted by the code (code 0 keeps the order); later
-      // only when the header says scrambled, and never in the masks of JPEG files.
-      const bool permuted = version_ <= 102 || (header_.scrambled && kind != ZelkCompression::Jpeg);
-      DecodeRows(data, data_at, target, permuted);
+      Bytes inflated;
+      ByteSpan data = stored;
+      if (inflate) {
+        inflated = InflateZlib(stored, source_, limit);
+        data = inflated;
+      }
+      if (tiled) {
+        block.tiled = true;
+        DecodeTiles(data, data_at, target, is_mask, frame_index, layer_index, block);
+      } else {
+        if (static_cast<std::int64_t>(data.size()) != rows_size)
+          FailAt(data_at, std::string(inflate ? "inflated" : "raw") + " block of " + std::to_string(data.size()) +
+                              " bytes does not hold " + std::to_string(target.Height()) + " rows of " +
+                              std::to_string(target.RowBytes()) + " bytes");
+        DecodeRows(data, target, permuted);
+      }
     }
   }
-  if (target.BitCount() == 32)
-    for (std::int32_t y = 0; y < target.Height(); ++y) {
-      std::uint8_t* row = target.Row(y);
-      for (std::int32_t x = 0; x < target.Width(); ++x) row[x * 4 + 3] = 0;
-    }
+  if (target.BitCount() == 32) {
+    // Rows of 32-bit pixels have no padding: the whole store is pixels.
+    std::uint8_t* p = target.Data().data();
+    const std::size_t n = target.Data().size() / 4;
+    for (std::size_t i = 0; i < n; ++i) p[i * 4 + 3] = 0;
+  }
   if (info) *info = block;
   return true;
 }
 
-void Reader::DecodeRows(ByteSpan rows, std::size_t, ZelkPicture& target, bool permuted) {
+void Reader::DecodeRows(ByteSpan rows, ZelkPicture& target, bool permuted) {
   const std::size_t row_bytes = static_cast<std::size_t>(target.RowBytes());
-  if (!permuted || list_.Identification() == 0) {
+  if (!permuted) {
     std::memcpy(target.Data().data(), rows.data(), rows.size());
     return;
   }
@@ -370,9 +379,28 @@ void Reader::DecodeJpegBlock(ByteSpan data, std::size_t offset, ZelkPicture& tar
   } catch (const FormatError& error) {
     FailAt(offset, "JPEG block: " + std::string(error.what()));
   }
+  const std::size_t width = static_cast<std::size_t>(target.Width());
+  if (target.BitCount() == 32) {
+    // Decoded pixels 0x00RRGGBB are the bytes B, G, R, 0 of a 32-bit row.
+    for (std::int32_t y = 0; y < target.Height(); ++y)
+      std::memcpy(target.Row(y), image.pixels.data() + static_cast<std::size_t>(y) * width, width * 4);
+    return;
+  }
+  if (target.BitCount() == 24) {
+    for (std::int32_t y = 0; y < target.Height(); ++y) {
+      std::uint8_t* row = target.Row(y);
+      const std::uint32_t* in = image.pixels.data() + static_cast<std::size_t>(y) * width;
+      for (std::size_t x = 0; x < width; ++x) {
+        row[x * 3] = static_cast<std::uint8_t>(in[x]);
+        row[x * 3 + 1] = static_cast<std::uint8_t>(in[x] >> 8);
+        row[x * 3 + 2] = static_cast<std::uint8_t>(in[x] >> 16);
+      }
+    }
+    return;
+  }
   for (std::int32_t y = 0; y < target.Height(); ++y)
     for (std::int32_t x = 0; x < target.Width(); ++x) {
-      const std::uint32_t rgb = image.pixels[static_cast<std::size_t>(y) * target.Width() + x];
+      const std::uint32_t rgb = image.pixels[static_cast<std::size_t>(y) * width + static_cast<std::size_t>(x)];
       std::uint32_t value;
       if (target.BitCount() == 15 || target.BitCount() == 16)
         value = static_cast<std::uint32_t>(ColorToNative(target.BitCount(), static_cast<std::int32_t>(SwapRedBlue(rgb))));

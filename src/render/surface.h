@@ -232,8 +232,9 @@ class TCustomDIBX {
   // ".gif", ".tga", ".ico", ".cur", ".ani", any case) is read; other names leave the surface
   // unchanged. Decoding errors raise FormatError.
   void LoadFromFile(const std::string& path);
-  // Windows bitmap ("BM"), PNG, GIF, or the layered image format ("Zelk", through the registered
-  // loader). The surface keeps its bit count and takes the picture's size. Returns false (and
+  // Windows bitmap ("BM"), PNG, GIF, JPEG (FF D8 FF), or the layered image format ("Zelk",
+  // through the registered loader, which reads only the first frame). The surface keeps its bit
+  // count and takes the picture's size. Returns false (and
   // leaves the surface unchanged) for data in none of these formats.
   bool LoadFromStream(ByteSpan data, std::int32_t identification = 0, const std::string& name = {});
   // Only for ".bmp": the surface as a 24-bit bitmap, written atomically.

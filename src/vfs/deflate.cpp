@@ -50,6 +50,21 @@ Bytes InflateZlib(ByteSpan compressed, const std::string& source, std::size_t li
   }
 }
 
+void InflateZlibInto(ByteSpan compressed, std::span<std::uint8_t> out, const std::string& source) {
+  libdeflate_decompressor* decompressor = Decompressor();
+  if (!decompressor) throw std::bad_alloc();
+  std::size_t produced = 0;
+  const libdeflate_result result = libdeflate_zlib_decompress(decompressor, compressed.data(), compressed.size(),
+                                                              out.data(), out.size(), &produced);
+  if (result == LIBDEFLATE_INSUFFICIENT_SPACE)
+    throw FormatError(source, 0, "compressed data inflates to more than " + std::to_string(out.size()) + " bytes");
+  if (result != LIBDEFLATE_SUCCESS)
+    throw FormatError(source, 0, "compressed data is damaged (not a valid zlib stream)");
+  if (produced != out.size())
+    throw FormatError(source, 0, "compressed data inflates to " + std::to_string(produced) + " bytes, not " +
+                                     std::to_string(out.size()));
+}
+
 Bytes DeflateZlib(ByteSpan data) {
   uLongf size = compressBound(static_cast<uLong>(data.size()));
   Bytes output(size);

@@ -8,6 +8,8 @@
 #include "render/dibx.h"
 #include "render/image_codec.h"
 #include "vfs/deflate.h"
+#include "support/temp_folder.h"
+#include "vfs/archive.h"
 #include "zelk_support.h"
 
 namespace kest {
@@ -349,6 +351,34 @@ TEST(ZelkRead, ProbeIsTrueOnlyForUncompressedFilesFrom103) {
           << version << " " << static_cast<int>(kind);
     }
   EXPECT_FALSE(TZelkFrameList::Probe(Bytes{'Z', 'e', 'l', 'k'}));
+}
+
+TEST(ZelkRead, ProbeAgreesWithTheArchiveWriter) {
+  // The archive compresses a layered image exactly when it is stored uncompressed inside.
+  const ZelkPicture picture = testing::Flat(64, 64, 24, 0x123456);
+  testing::TempFolder folder;
+  TVrFileCollection collection;
+  collection.SetBaseFolder(folder.Path().string() + "/");
+  std::vector<std::pair<std::string, bool>> probes;
+  for (std::int32_t version : {102, 103, 106})
+    for (ZelkCompression kind : {ZelkCompression::Zlib, ZelkCompression::None, ZelkCompression::Jpeg}) {
+      ZelkFileSpec spec = OneLayer(picture, version);
+      spec.compression = kind;
+      const std::string name = "p" + std::to_string(version) + "_" + std::to_string(static_cast<int>(kind)) + ".zel";
+      const Bytes file = WriteZelkFile(spec);
+      folder.Write(name, file);
+      collection.AddEntry(name);
+      probes.emplace_back(name, TZelkFrameList::Probe(file));
+    }
+  TVxBigMemoryStream out;
+  ASSERT_TRUE(collection.WriteArchive(out));
+  TVrFileCollection archive;
+  archive.LoadFromMemory(out.Memory().Data(), "written.dat");
+  for (const auto& [name, probe] : probes) {
+    const TVrFile* entry = archive.Find(name);
+    ASSERT_NE(entry, nullptr) << name;
+    EXPECT_EQ(!entry->Stored, probe) << name;
+  }
 }
 
 TEST(ZelkRead, SurfacesLoadLayeredImagesThroughTheRegisteredLoader) {
