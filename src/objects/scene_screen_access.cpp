@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "objects/scene_list.h"
-#include "objects/snapshot_image.h"
+#include "objects/image.h"
 
 namespace kest {
 
@@ -12,7 +12,9 @@ void TSceneScreenAccess::DrawNow() { list_.Paint(); }
 void TSceneScreenAccess::PutSnapshot() {
   if (TKestObject* old = list_.FindNamed(kSnapshotName, nullptr)) list_.Free(old->Id());
   TKestBase& front = list_.ActiveScreen();
-  auto& snapshot = list_.Create<TKestSnapshotImage>();
+  // The snapshot is a picture object whose own surface holds a 32-bit copy of the display,
+  // with no transparent colour.
+  auto& snapshot = list_.Create<TKestImages>();
   snapshot.SetName(kSnapshotName);
   TDIBX& picture = snapshot.OwnSurface();
   picture.SetSize(list_.Width(), list_.Height(), 32);

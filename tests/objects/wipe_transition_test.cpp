@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "objects/box.h"
-#include "objects/snapshot_image.h"
+#include "objects/image.h"
 #include "objects/wipe_transition.h"
 #include "scene_harness.h"
 
@@ -119,7 +119,7 @@ TEST(ScreenAccess, TheSnapshotCopiesTheDisplayAndTheEndSparesCabinets) {
   scene.RunFrame();
   TScreenAccess& screens = *scene.list.Screens();
   screens.PutSnapshot();
-  auto* snapshot = dynamic_cast<TKestSnapshotImage*>(scene.list.FindNamed(kSnapshotName, nullptr));
+  auto* snapshot = dynamic_cast<TKestImages*>(scene.list.FindNamed(kSnapshotName, nullptr));
   ASSERT_NE(snapshot, nullptr);
   EXPECT_EQ(snapshot->OwnSurface().GetPixel(5, 5) & 0xFFFFFF, 0xFF0000u);
   EXPECT_EQ(snapshot->OwnSurface().transparent_color, -1);
