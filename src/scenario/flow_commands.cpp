@@ -268,6 +268,10 @@ void RewindMainScript(ExecContext& context, const std::string& page_name, std::i
   if (main_frame) {
     params.FreeOwned(static_cast<std::int32_t>(*main_frame));
     TStack& frame = stack[*main_frame];
+    // The command the main script was in hears that it ends, as in a full reset: a flip in
+    // progress would otherwise leave its snapshot over the screen for good.
+    if (frame.Started) AbortFrameCommand(call_man, frame);
+    frame.LiveRun.reset();
     frame.PageName = page_name;
     frame.ProgramCounter = target;
     frame.Started = false;

@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 
 #include "e2e_support.h"
+#include "platform/png_writer.h"
 #include "render/image_codec.h"
 
 namespace kest::testing {
@@ -226,6 +227,24 @@ TEST_F(FlipRun, PCResetDuringAFlipSwapsAtOnceAndLeavesNoSnapshot) {
   EXPECT_EQ(PixelAt(Shot("reset.png"), 320, 240), kGreenPixel);
 }
 
+// A reset with its flag clear rewinds the main script from a handler; the flip it was in ends as
+// in a full reset, so its snapshot does not stay over the screen.
+TEST_F(FlipRun, APartialPCResetDuringAFlipAlsoSwapsAndLeavesNoSnapshot) {
+  WritePages({{"start.kss", "VarNew never, type: int, value: 0\n"
+                            "VarNew seen, type: bool, value: TRUE\n" +
+                                kScreens +
+                                "Flip 1, 1000, keep: 1, names: (\"none\")\n"
+                                "Calc never = 1\n"},
+              {"reset.kss", "PCReset after.ksb\n"},
+              {"after.kss", "Calc seen = Exists(snap)\nWait 1000\n"}});
+  Compile();
+  ASSERT_EQ(Play({"--frames", "12", "--screenshot", "10:" + folder_.File("reset.png")}, "5 event reset.ksb\n").status,
+            0);
+  EXPECT_EQ(Value("seen"), "FALSE");
+  EXPECT_EQ(Value("never"), "0");
+  EXPECT_EQ(PixelAt(Shot("reset.png"), 320, 240), kGreenPixel);
+}
+
 TEST_F(FlipRun, AFlipWithoutKeepModeInAHandlerEndsTheFrameWhileItStays) {
   WritePages({{"start.kss", "VarNew done, type: int, value: 0\n" + kScreens + "Wait 1000\n"},
               {"flip.kss", "Flip 0, 100\nCalc done = @TickCount\n"}});
@@ -256,6 +275,27 @@ TEST_F(FlipRun, AMaskFlipWithAMissingPictureSaysSoOnceAndTurnsEveryPixelTogether
   const DecodedImage shot = Shot("mask.png");
   for (const auto& [x, y] : {std::pair{0, 0}, std::pair{320, 240}, std::pair{639, 479}})
     EXPECT_EQ(PixelAt(shot, x, y), 0x7F7E00u);  // (255 * 128) >> 8 red, (255 * 127) >> 8 green
+}
+
+// A mask picture from the title's files: white on the left, black on the right. Bright pixels
+// turn first: halfway through, the left is the new picture and the right nearly the old one.
+TEST_F(FlipRun, AMaskFlipReadsItsPictureFromTheTitleAndBrightPixelsTurnFirst) {
+  platform::Image mask{{640, 480}, std::vector<std::uint8_t>(640 * 480 * 4)};
+  for (int y = 0; y < 480; ++y)
+    for (int x = 0; x < 320; ++x)
+      for (int c = 0; c < 3; ++c) mask.bgrx[static_cast<std::size_t>((y * 640 + x) * 4 + c)] = 255;
+  const Bytes png = platform::EncodePng(mask.View());
+  WritePages({{"start.kss", kScreens + "Flip 19, 512, mask: \"wipes\\mask.png\"\nWait 1000\n"}});
+  folder_.Write("src/wipes/mask.png", png);
+  Compile();
+  const ProgramRun run = Play({"--frames", "20", "--screenshot", "17:" + folder_.File("half.png")});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");  // the picture was found
+  const DecodedImage shot = Shot("half.png");
+  EXPECT_EQ(PixelAt(shot, 100, 240), kGreenPixel);
+  const std::uint32_t right = PixelAt(shot, 500, 240);
+  EXPECT_GE((right >> 16) & 0xFF, 0xF0u) << std::hex << right;  // still red
+  EXPECT_LE((right >> 8) & 0xFF, 0x10u) << std::hex << right;
 }
 
 }  // namespace
