@@ -61,6 +61,31 @@ TEST_F(DemoRun, ShowsTheSceneAndAnswersAClickAndAKey) {
   EXPECT_THAT(vars, ::testing::HasSubstr("keys\tglobal\tint\t1"));
 }
 
+// The wipes box flips to the dusk screen with a fade (the first kind), keeping itself and the
+// quit box in front; a second click goes back with the next kind, the horizontal blinds.
+TEST_F(DemoRun, TheWipesBoxFlipsToTheOtherScreenAndBack) {
+  const ProgramRun run = Run({"--headless", "--frames", "170", "--save-dir", SaveDir(), "--screenshot",
+                              "36:" + work_.File("half.png"), "--screenshot", "80:" + work_.File("dusk.png"),
+                              "--screenshot", "169:" + work_.File("back.png"), "--dump-vars", work_.File("vars.txt")},
+                             "5 click 200 435
+90 click 200 435
+");
+  ASSERT_EQ(run.status, 0) << run.err;
+  constexpr std::uint32_t kSky = 0x102040, kDusk = 0xA06040, kWipes = 0x608040;
+  const std::uint32_t half = Pixel(Screenshot("half.png"), 10, 10) & 0xFFFFFF;
+  EXPECT_NE(half, kSky);  // halfway through the fade, neither screen alone
+  EXPECT_NE(half, kDusk);
+  const DecodedImage dusk = Screenshot("dusk.png");
+  EXPECT_EQ(Pixel(dusk, 10, 10) & 0xFFFFFF, kDusk);
+  EXPECT_EQ(Pixel(dusk, 200, 435) & 0xFFFFFF, kWipes);       // kept in front
+  EXPECT_EQ(Pixel(dusk, 610, 20) & 0xFFFFFF, 0xA02020u);     // the quit box, kept too
+  EXPECT_EQ(Pixel(dusk, 320, 180) & 0xFFFFFF, demo::BackgroundPixel(100, 60));  // the dusk picture
+  const DecodedImage back = Screenshot("back.png");
+  EXPECT_EQ(Pixel(back, 10, 10) & 0xFFFFFF, kSky);
+  EXPECT_EQ(Pixel(back, 200, 435) & 0xFFFFFF, kWipes);
+  EXPECT_THAT(ReadText(work_.File("vars.txt")), ::testing::HasSubstr("wipe_kind\tglobal\tint\t2"));
+}
+
 TEST_F(DemoRun, TheGalleryShowsItsPictures) {
   const ProgramRun run = Run({"--headless", "--frames", "14", "--save-dir", SaveDir(), "--screenshot",
                               "13:" + work_.File("gallery.png"), "--trace", work_.File("trace.txt")},

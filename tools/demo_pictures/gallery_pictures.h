@@ -22,6 +22,15 @@ inline constexpr Place kMissingPlace{420, 220, 80, 80};
 inline constexpr std::int32_t kBackdropColour = 0x302018;
 inline constexpr std::uint32_t kBackdropPixel = 0x182030;
 
+// The transitions' mask picture, the whole screen: grey rings around the centre, bright in the
+// middle, so a mask fade opens from the centre outwards.
+inline std::uint32_t WipeMaskPixel(std::int32_t x, std::int32_t y) {
+  const std::int32_t dx = x - 320, dy = y - 240;
+  const std::int32_t distance = dx * dx + dy * dy;  // at most 320² + 240² = 160000
+  const auto grey = static_cast<std::uint32_t>(255 - distance * 255 / 160000);
+  return (grey << 16) | (grey << 8) | grey;
+}
+
 // The background: a gradient with a fine pattern, so a wrong row order shows at once.
 inline std::uint32_t BackgroundPixel(std::int32_t x, std::int32_t y) {
   const std::uint32_t r = static_cast<std::uint32_t>(x * 255 / 199);

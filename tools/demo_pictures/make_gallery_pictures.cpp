@@ -1,4 +1,4 @@
-// Writes the demo gallery's pictures into the compiled demo title: `make_gallery_pictures DIR`
+// Writes the demo gallery's pictures (and the transitions' mask picture) into the compiled demo title: `make_gallery_pictures DIR`
 // reads DIR/kest.kpb for the identification code that scrambles the background.
 
 #include <filesystem>
@@ -62,6 +62,10 @@ int main(int argc, char** argv) {
     photo.frames.push_back(Frame(Picture(demo::kPhotoPlace, 24, demo::PhotoPixel)));
     WriteFileAtomically((folder / "photo.zel").string(),
                         photo.Write({.compression = ZelkCompression::Jpeg, .jpeg_quality = 90}));
+
+    TZelkFrameList wipe_mask;
+    wipe_mask.frames.push_back(Frame(MakeZelkPicture(640, 480, 24, demo::WipeMaskPixel)));
+    WriteFileAtomically((folder / "wipe_mask.zel").string(), wipe_mask.Write());
 
     // Two layers in 16 x 16 tiles: the checkerboard's first two tiles are literal, every other
     // tile refers to the earlier one of its colour; the band's tiles are literal.
