@@ -67,9 +67,7 @@ TEST_F(DemoRun, TheWipesBoxFlipsToTheOtherScreenAndBack) {
   const ProgramRun run = Run({"--headless", "--frames", "170", "--save-dir", SaveDir(), "--screenshot",
                               "36:" + work_.File("half.png"), "--screenshot", "80:" + work_.File("dusk.png"),
                               "--screenshot", "169:" + work_.File("back.png"), "--dump-vars", work_.File("vars.txt")},
-                             "5 click 200 435
-90 click 200 435
-");
+                             "5 click 200 435\n90 click 200 435\n");
   ASSERT_EQ(run.status, 0) << run.err;
   constexpr std::uint32_t kSky = 0x102040, kDusk = 0xA06040, kWipes = 0x608040;
   const std::uint32_t half = Pixel(Screenshot("half.png"), 10, 10) & 0xFFFFFF;
