@@ -50,15 +50,6 @@ void Convert(TZelkFrame& frame, int bits) {
   frame.UpdateKeyColorRgb();
 }
 
-std::string LowerExtension(const std::string& name) {
-  const std::size_t dot = name.rfind('.');
-  const std::size_t slash = name.find_last_of("/\\");
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-  std::string ext = name.substr(dot);
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return ext;
-}
-
 std::unique_ptr<TZelkFrame> FrameFromDecoded(const DecodedImage& image, std::size_t number) {
   auto frame = std::make_unique<TZelkFrame>();
   frame->name = "Frame" + std::to_string(number);

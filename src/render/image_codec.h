@@ -68,6 +68,10 @@ DecodedImage DecodeAnimatedCursor(ByteSpan data, const std::string& source);
 // ".cur", ".ani", any case); for other names by the first bytes (bitmap, PNG, GIF). Throws
 // FormatError for a picture that is none of these.
 DecodedImage DecodeImageByName(ByteSpan data, const std::string& name);
+// A file name's extension with its dot, in lower case ("" when the last part has none; "/" and
+// "\" both end a folder's name).
+std::string LowerExtension(const std::string& name);
+
 // True for the extensions DecodeImageByName knows (".jpg" and ".jpeg" too).
 bool HasPictureExtension(const std::string& name);
 // A JPEG picture (grey, YCbCr, or CMYK with Adobe's inverted values), through libjpeg. A

@@ -21,15 +21,6 @@ LayeredImageLoader& RegisteredLayeredLoader() {
   return loader;
 }
 
-std::string LowerExtension(const std::string& path) {
-  const std::size_t dot = path.find_last_of('.');
-  const std::size_t slash = path.find_last_of("/\\");
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-  std::string ext = path.substr(dot);
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return ext;
-}
-
 bool HasBmpExtension(const std::string& path) { return LowerExtension(path) == ".bmp"; }
 
 using Decoder = DecodedImage (*)(ByteSpan data, const std::string& source);
@@ -77,6 +68,15 @@ std::uint32_t RgbToNative(int bit_count, std::uint32_t rgb, std::uint8_t index, 
 }
 
 }  // namespace
+
+std::string LowerExtension(const std::string& path) {
+  const std::size_t dot = path.find_last_of('.');
+  const std::size_t slash = path.find_last_of("/\\");
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+  std::string ext = path.substr(dot);
+  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return ext;
+}
 
 void SetLayeredImageLoader(LayeredImageLoader loader) { RegisteredLayeredLoader() = std::move(loader); }
 

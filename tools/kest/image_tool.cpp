@@ -83,14 +83,6 @@ std::string Hex(std::int32_t value) {
   return text;
 }
 
-std::string LowerExtension(const std::string& name) {
-  const std::size_t dot = name.rfind('.');
-  if (dot == std::string::npos) return {};
-  std::string ext = name.substr(dot);
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return ext;
-}
-
 struct PngImage {
   png_image image;
   PngImage() {
