@@ -589,7 +589,8 @@ CompiledPage CompilePageSource(std::string_view utf8, const std::string& file, c
 }
 
 void ResolveTargets(std::map<std::string, CompiledPage>& pages, SourceErrors& errors) {
-  for (auto& [name, compiled] : pages) {
+  for (auto& entry : pages) {
+    CompiledPage& compiled = entry.second;  // a plain reference: lambdas below capture it
     for (const CompiledPage::PendingTarget& pending : compiled.pending) {
       const Place place{&compiled.file, &pending.line, pending.offset};
       const auto target = std::find_if(pages.begin(), pages.end(),
