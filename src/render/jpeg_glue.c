@@ -49,6 +49,15 @@ static void setup_errors(error_manager* errors, char* message) {
   message[0] = 0;
 }
 
+/* A decompressor's errors and progress report to `errors`, which jumps back to the caller. */
+static void setup_decompress_errors(struct jpeg_decompress_struct* cinfo, error_manager* errors,
+                                    progress_manager* progress, char* message) {
+  memset(progress, 0, sizeof *progress);
+  progress->errors = errors;
+  setup_errors(errors, message);
+  cinfo->err = &errors->pub;
+}
+
 /* The header is read and the output colour space chosen; 0 when it is a four-channel picture. */
 static void start_decompress_setup(struct jpeg_decompress_struct* cinfo, const uint8_t* data, size_t size,
                                    progress_manager* progress) {
@@ -67,10 +76,7 @@ int kest_jpeg_read_info(const uint8_t* data, size_t size, kest_jpeg_info* info, 
   struct jpeg_decompress_struct cinfo;
   error_manager errors;
   progress_manager progress;
-  memset(&progress, 0, sizeof progress);
-  progress.errors = &errors;
-  setup_errors(&errors, message);
-  cinfo.err = &errors.pub;
+  setup_decompress_errors(&cinfo, &errors, &progress, message);
   if (setjmp(errors.jump)) {
     jpeg_destroy_decompress(&cinfo);
     return 0;
@@ -90,10 +96,7 @@ int kest_jpeg_decode(const uint8_t* data, size_t size, uint8_t* out, size_t stri
   struct jpeg_decompress_struct cinfo;
   error_manager errors;
   progress_manager progress;
-  memset(&progress, 0, sizeof progress);
-  progress.errors = &errors;
-  setup_errors(&errors, message);
-  cinfo.err = &errors.pub;
+  setup_decompress_errors(&cinfo, &errors, &progress, message);
   if (setjmp(errors.jump)) {
     jpeg_destroy_decompress(&cinfo);
     return 0;
