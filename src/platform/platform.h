@@ -66,6 +66,15 @@ struct Image {
 enum class ScreenMode { kWindow, kFullScreen };
 enum class CursorVisibility { kShown, kHidden };
 
+// A pointer picture: top-down, 4 bytes B, G, R, A per pixel (A 0 transparent, 255 opaque), rows
+// packed, with the point that the pointer's position refers to.
+struct PointerImage {
+  Size size;
+  std::vector<std::uint8_t> bgra;
+  Point hot_spot;
+  friend bool operator==(const PointerImage&, const PointerImage&) = default;
+};
+
 // A mode the screen can be switched to, as the display driver lists it.
 struct DisplayMode {
   int width = 0;
@@ -117,6 +126,9 @@ class Display {
   virtual Point PointerPosition() const = 0;
   virtual void WarpPointer(Point scene_point) = 0;
   virtual void SetCursorVisibility(CursorVisibility visibility) = 0;
+  // Shows this picture as the pointer over the window; none gives back the standard pointer.
+  // Returns false when the system refused the picture (the pointer is then the standard one).
+  virtual bool SetPointerImage(const PointerImage* image) = 0;
 
   // What the screen shows now, at the output's size (the scene times the scale in a window).
   virtual Image CaptureOutput() = 0;

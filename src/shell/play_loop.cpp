@@ -39,7 +39,8 @@ PlayLoop::PlayLoop(PlayerSession& session, platform::Platform& platform, platfor
       log_(log),
       options_(std::move(options)),
       driver_(session.Project(), session.Scene(), session.Clock(),
-              [this](const std::string& message) { log_.Line(cp932::ToUtf8Message(message)); }) {
+              [this](const std::string& message) { log_.Line(cp932::ToUtf8Message(message)); }),
+      pointer_(session.Files(), [this](const std::string& text) { session_.Scene().Note(text); }) {
   std::stable_sort(options_.screenshots.begin(), options_.screenshots.end(),
                    [](const Screenshot& a, const Screenshot& b) { return a.frame < b.frame; });
 }
@@ -71,6 +72,7 @@ LoopEnd PlayLoop::Run() {
     const FrameResult result = driver_.Tick(start, [this] { QueueScriptedEvents(); });
     if (result == FrameResult::Skipped) continue;  // a gap too long to count (a stalled system)
     if (result == FrameResult::Drawn) Present();
+    ShowPointer();
     if (!TakeScreenshots(frame)) return LoopEnd::Failed;
     ++frame;
     if (result == FrameResult::Quit || (headless_ && project.QuitRequested())) return LoopEnd::Closed;
@@ -150,6 +152,14 @@ void PlayLoop::Present() {
   changed_.clear();
   for (const Rect& r : scene.PresentRects()) changed_.push_back({r.left, r.top, r.right, r.bottom});
   screen_.Present(ViewOf(scene.Surface()), changed_);
+}
+
+void PlayLoop::ShowPointer() {
+  platform::Display* display = platform_.CurrentDisplay();
+  if (!display) return;
+  const std::string& wanted = session_.Scene().ActiveScreen().cursor_name;
+  pointer_.Show(wanted.empty() ? session_.Params().Values().cursor_name : wanted, session_.Clock().LastFrameTime,
+                *display);
 }
 
 bool PlayLoop::TakeScreenshots(std::uint32_t frame) {

@@ -22,6 +22,7 @@
 #include "shell/options.h"
 #include "shell/platform_host.h"
 #include "shell/player_session.h"
+#include "shell/pointer_show.h"
 #include "shell/screen_man.h"
 
 namespace kest::platform {
@@ -63,6 +64,8 @@ class PlayLoop {
   bool HandleShortcut(const platform::InputEvent& event);
   void QueueScriptedEvents();
   void Present();
+  // The cursor file of the object under the pointer, else the title's default ("@Cursor").
+  void ShowPointer();
   bool TakeScreenshots(std::uint32_t frame);
 
   PlayerSession& session_;
@@ -73,6 +76,7 @@ class PlayLoop {
   ErrorLog& log_;
   LoopOptions options_;
   FrameDriver driver_;
+  TPointerShow pointer_;
   bool active_ = true;
   bool close_requested_ = false;
   bool control_held_ = false, alt_held_ = false;

@@ -43,6 +43,7 @@ class PlayerSession {
   TFrameClock& Clock() { return clock_; }
   TParamCollection& Params() { return params_; }
   TZelkCollection& ImageCache() { return zelk_man_; }
+  TVrFileManager& Files() { return files_; }
   // The game folder the player was started for: the first argument, or the program's folder.
   const std::string& GameFolder() const { return game_folder_; }
 

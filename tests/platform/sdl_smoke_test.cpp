@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+#include <SDL.h>
+
 #include "platform/sdl/sdl_platform.h"
 
 namespace kest::platform {
@@ -132,6 +134,19 @@ TEST_F(SdlSmokeTest, TheScreenReportsItsModes) {
   while (std::optional<InputEvent> event = platform_->PollEvent()) {
     EXPECT_FALSE(std::holds_alternative<CloseRequest>(*event));
   }
+}
+
+TEST_F(SdlSmokeTest, APointerPictureBecomesTheWindowsCursorAndGoesBack) {
+  SDL_Cursor* standard = SDL_GetCursor();
+  PointerImage picture{{2, 2}, std::vector<std::uint8_t>(16, 0xFF), {1, 1}};
+  EXPECT_TRUE(display_->SetPointerImage(&picture));
+  EXPECT_NE(SDL_GetCursor(), standard);
+  EXPECT_TRUE(display_->SetPointerImage(nullptr));
+  EXPECT_EQ(SDL_GetCursor(), SDL_GetDefaultCursor());
+  // An empty picture is refused and leaves the standard pointer.
+  PointerImage empty;
+  EXPECT_FALSE(display_->SetPointerImage(&empty));
+  EXPECT_EQ(SDL_GetCursor(), SDL_GetDefaultCursor());
 }
 
 }  // namespace

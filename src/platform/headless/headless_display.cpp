@@ -96,6 +96,18 @@ void HeadlessDisplay::WarpPointer(Point scene_point) {
   platform_.events_.push_back(MouseMove{scene_point});
 }
 
+bool HeadlessDisplay::SetPointerImage(const PointerImage* image) {
+  ++pointer_changes_;
+  // As on a real display, an empty picture is refused and the standard pointer shows.
+  const bool usable = image && image->size.width > 0 && image->size.height > 0;
+  if (usable) {
+    pointer_ = *image;
+  } else {
+    pointer_.reset();
+  }
+  return usable || image == nullptr;
+}
+
 Viewport HeadlessDisplay::CurrentViewport() const {
   return mode_ == ScreenMode::kFullScreen ? FullScreenViewport(framebuffer_.size, full_screen_size_)
                                           : WindowViewport(framebuffer_.size, scale_);

@@ -33,11 +33,15 @@ class HeadlessDisplay final : public Display {
   Point PointerPosition() const override;
   void WarpPointer(Point scene_point) override;
   void SetCursorVisibility(CursorVisibility visibility) override { cursor_ = visibility; }
+  bool SetPointerImage(const PointerImage* image) override;
   Image CaptureOutput() override;
 
   const Image& Framebuffer() const { return framebuffer_; }
   const std::string& Title() const { return title_; }
   CursorVisibility Cursor() const { return cursor_; }
+  // The pointer picture in effect (none: the standard pointer) and how often it was set.
+  const std::optional<PointerImage>& Pointer() const { return pointer_; }
+  std::uint64_t PointerChanges() const { return pointer_changes_; }
   std::uint64_t PresentedFrames() const { return presented_frames_; }
   Viewport CurrentViewport() const;
 
@@ -49,6 +53,8 @@ class HeadlessDisplay final : public Display {
   ScreenMode mode_ = ScreenMode::kWindow;
   Size full_screen_size_;
   CursorVisibility cursor_ = CursorVisibility::kShown;
+  std::optional<PointerImage> pointer_;
+  std::uint64_t pointer_changes_ = 0;
   std::uint64_t presented_frames_ = 0;
 };
 

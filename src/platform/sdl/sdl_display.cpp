@@ -62,6 +62,10 @@ SdlDisplay::SdlDisplay(const DisplaySpec& spec) : scene_(spec.scene) {
 }
 
 SdlDisplay::~SdlDisplay() {
+  if (pointer_) {
+    SDL_SetCursor(SDL_GetDefaultCursor());
+    SDL_FreeCursor(pointer_);
+  }
   SDL_DestroyTexture(texture_);
   SDL_DestroyRenderer(renderer_);
   SDL_DestroyWindow(window_);
@@ -213,6 +217,24 @@ void SdlDisplay::WarpPointer(Point scene_point) {
 
 void SdlDisplay::SetCursorVisibility(CursorVisibility visibility) {
   SDL_ShowCursor(visibility == CursorVisibility::kShown ? SDL_ENABLE : SDL_DISABLE);
+}
+
+bool SdlDisplay::SetPointerImage(const PointerImage* image) {
+  SDL_Cursor* made = nullptr;
+  if (image && image->size.width > 0 && image->size.height > 0) {
+    // SDL reads the pixels while making the cursor and keeps its own copy.
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<std::uint8_t*>(image->bgra.data()), image->size.width, image->size.height, 32,
+        image->size.width * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (surface) {
+      made = SDL_CreateColorCursor(surface, image->hot_spot.x, image->hot_spot.y);
+      SDL_FreeSurface(surface);
+    }
+  }
+  SDL_SetCursor(made ? made : SDL_GetDefaultCursor());
+  if (pointer_) SDL_FreeCursor(pointer_);
+  pointer_ = made;
+  return made != nullptr || image == nullptr;
 }
 
 Image SdlDisplay::CaptureOutput() {

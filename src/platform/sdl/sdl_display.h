@@ -30,6 +30,7 @@ class SdlDisplay final : public Display {
   Point PointerPosition() const override;
   void WarpPointer(Point scene_point) override;
   void SetCursorVisibility(CursorVisibility visibility) override;
+  bool SetPointerImage(const PointerImage* image) override;
   Image CaptureOutput() override;
 
   SDL_Window* Window() const { return window_; }
@@ -56,6 +57,7 @@ class SdlDisplay final : public Display {
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
+  SDL_Cursor* pointer_ = nullptr;  // the title's pointer picture; none: the standard pointer
 };
 
 }  // namespace kest::platform

@@ -1,0 +1,59 @@
+#pragma once
+// The pointer over the scene. Objects name a cursor file (".cur", ".ani" or ".ico" in the
+// title's archives) in PR_CURSOR; the screen remembers the name of the object under the pointer
+// and the title's default ("@Cursor") stands in for objects that name none. This class turns the
+// name into the window's pointer: it reads and decodes the file once per change of name, shows
+// the standard pointer for no name, and steps an animated cursor's frames on the frame clock at
+// their own rates. A file that is missing or cannot be read leaves the standard pointer and is
+// reported once per name.
+
+#include <cstdint>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace kest {
+class TVrFileManager;
+struct DecodedImage;
+}  // namespace kest
+
+namespace kest::shell {
+
+// The pointer frames of a decoded cursor: the mask becomes the alpha, a key colour transparent,
+// and each frame keeps its delay in milliseconds (at least 1 for animated cursors).
+struct PointerFrames {
+  std::vector<platform::PointerImage> frames;
+  std::vector<std::int32_t> delays_ms;
+  std::int64_t cycle_ms = 0;  // the sum of the delays
+};
+PointerFrames PointerFramesOf(const DecodedImage& image);
+
+class TPointerShow {
+ public:
+  using Notice = std::function<void(const std::string& cp932_text)>;
+  TPointerShow(TVrFileManager& files, Notice notice) : files_(files), notice_(std::move(notice)) {}
+
+  // Once per frame: the cursor file wanted now ("" for the standard pointer) and the frame's
+  // duration in milliseconds.
+  void Show(const std::string& name, std::int32_t frame_ms, platform::Display& display);
+
+  // The name in effect ("" when the standard pointer shows).
+  const std::string& Current() const { return current_; }
+
+ private:
+  void Load(const std::string& name, platform::Display& display);
+
+  TVrFileManager& files_;
+  Notice notice_;
+  std::string current_;
+  bool have_name_ = false;  // false until the first Show, so the first frame always applies
+  PointerFrames pointer_;
+  std::size_t frame_ = 0;
+  std::int64_t time_left_ = 0;
+  std::set<std::string> reported_;
+};
+
+}  // namespace kest::shell
