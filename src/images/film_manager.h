@@ -123,6 +123,8 @@ class TCustomFrameList {
   bool has_successor_ = false;
   std::int64_t start_ = 0, length_ = 0, cycle_ = 0;
   std::vector<TCustomFrame> frames_;
+  std::vector<std::int64_t> durations_;  // of frames_, for FrameAtTime
+  TZelkItem* picture_ = nullptr;         // the acquired cache entry
   bool shown_ = false;
 };
 
