@@ -7,8 +7,8 @@ add_custom_command(
   OUTPUT "${KEST_DEMO_FOLDER}/kest.kpb"
   COMMAND "${CMAKE_COMMAND}" -E rm -rf "${KEST_DEMO_FOLDER}"
   COMMAND kest compile "${PROJECT_SOURCE_DIR}/demo" -o "${KEST_DEMO_FOLDER}"
-  COMMAND make_gallery_pictures "${KEST_DEMO_FOLDER}"
-  DEPENDS kest make_gallery_pictures ${KEST_DEMO_SOURCES}
+  COMMAND make_demo_files "${KEST_DEMO_FOLDER}"
+  DEPENDS kest make_demo_files ${KEST_DEMO_SOURCES}
   COMMENT "Compiling the demo title"
   VERBATIM)
 add_custom_target(demo ALL DEPENDS "${KEST_DEMO_FOLDER}/kest.kpb")
