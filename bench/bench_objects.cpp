@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "objects/box.h"
+#include "objects/components/box.h"
 #include "objects/properties.h"
 #include "objects/property_table.h"
 #include "objects/scene_list.h"

@@ -6,7 +6,7 @@
 #include "core/byte_writer.h"
 #include "core/errors.h"
 #include "fuzz_target.h"
-#include "objects/box.h"
+#include "objects/components/box.h"
 #include "objects/scene_list.h"
 
 std::vector<kest::Bytes> KestFuzzSeeds() {

@@ -7,7 +7,7 @@
 #include "core/byte_reader.h"
 #include "core/byte_writer.h"
 #include "core/errors.h"
-#include "objects/box.h"
+#include "objects/components/box.h"
 #include "objects/property_table.h"
 #include "objects/scene_list.h"
 
@@ -144,10 +144,9 @@ void TKestBox::SaveToStream(ByteWriter& out) const {
   out.I32(border_color_);
   out.I32(alpha_);
   const auto text = [this](std::uint8_t id) { return AsStr(ReadProperty(id).value_or(std::string())); };
-  const auto flag = [this](std::uint8_t id) { return AsBool(ReadProperty(id).value_or(false)); };
   out.LString(text(PR_ONIDLE));
-  out.LString(text(PR_SOURCE));
-  out.Bool(flag(PR_REPEAT));
+  out.LString(source_);
+  out.Bool(repeat_);
   out.U8(0);  // spare
   out.LString(text(PR_ONPLAYEND));
   out.U8(0);  // spare
@@ -161,13 +160,13 @@ void TKestBox::LoadFromStream(ByteReader& in, std::int32_t version, int depth) {
   alpha_ = in.I32();
   if (version < 104) return;
   stored_[PR_ONIDLE] = in.LString();
-  // Only motion-file sources draw anything, and motion files are not played yet.
-  stored_[PR_SOURCE] = in.LString();
-  stored_[PR_REPEAT] = in.Bool();
+  const std::string source = in.LString();
+  repeat_ = in.Bool();
   in.U8();
   stored_[PR_ONPLAYEND] = in.LString();
   in.U8();
   ani_paused_ = in.Bool();
+  SetSource(source);
 }
 
 // ---------------------------------------------------------------- the scene

@@ -373,6 +373,15 @@ void TKestBaseList::SetDither(bool dither) {
   Screen(1).AddWholeRect();
 }
 
+std::unique_ptr<TMotionFrames> TKestBaseList::LoadMotionFrames(TKestControl& control, const std::string& name) {
+  if (motion_loader_) return motion_loader_(control, name);
+  if (!noted_motion_) {
+    noted_motion_ = true;
+    Note(name + ": motion files (.kmt) are not played yet");
+  }
+  return nullptr;
+}
+
 void TKestBaseList::NoteUnbuiltKind(std::uint8_t kind) {
   if (kind >= kKindCount || (noted_kinds_ & (1u << kind)) != 0) return;
   noted_kinds_ |= 1u << kind;

@@ -5,7 +5,7 @@
 
 #include <random>
 
-#include "objects/box.h"
+#include "objects/components/box.h"
 #include "scene_harness.h"
 
 namespace kest {
