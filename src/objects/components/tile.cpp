@@ -123,7 +123,6 @@ std::optional<PropValue> TKestTile::ReadProperty(std::uint8_t id) const {
     case PR_SCROLLY: return scroll_y_;
     case PR_DISTANCEX: return distance_x_;
     case PR_DISTANCEY: return distance_y_;
-    case PR_REPEAT: return true;
     default: return TKestCustomImages::ReadProperty(id);
   }
 }

@@ -2,8 +2,8 @@
 // TKestTile: a picture repeated over the tile's area, shifted by PR_SCROLLX/PR_SCROLLY (which
 // also move its children) and spaced by PR_DISTANCEX/PR_DISTANCEY when those exceed the zoomed
 // frame. Its width and height are the area it covers, not the picture's; an animated picture
-// loops. The tile is placed by its parent's position + Left (its offsets, PosZoomed and
-// PlusX/PlusY do not move it).
+// always loops (PR_REPEAT is read-only on tiles and reads false). The tile is placed by its
+// parent's position + Left (its offsets, PosZoomed and PlusX/PlusY do not move it).
 
 #include <string>
 
