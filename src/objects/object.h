@@ -90,7 +90,8 @@ class TKestObject {
   // The object's part of a save stream (object_stream.cpp). A kind whose behaviour is not built
   // yet cannot be saved or loaded: it raises a clear error instead of writing a stream that
   // lacks its own fields. `depth` counts the nesting of controls while loading.
-  virtual void SaveToStream(ByteWriter& out) const;
+  // `version` is the layout written: the fields a save of that version carries.
+  virtual void SaveToStream(ByteWriter& out, std::int32_t version) const;
   virtual void LoadFromStream(ByteReader& in, std::int32_t version, int depth);
 
   // The handler text of an event property ("" when the kind has none), PR_PAUSED.
@@ -147,7 +148,7 @@ class TKestControl : public TKestComponent {
   std::optional<PropValue> ReadProperty(std::uint8_t id) const override;
   void WriteProperty(std::uint8_t id, const PropValue& value) override;
 
-  void SaveToStream(ByteWriter& out) const override;
+  void SaveToStream(ByteWriter& out, std::int32_t version) const override;
   void LoadFromStream(ByteReader& in, std::int32_t version, int depth) override;
 
   // ---- tree

@@ -6,6 +6,7 @@
 // presentation copies to the window rectangle by rectangle.
 
 #include <array>
+#include <climits>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -169,7 +170,9 @@ class TKestBaseList final : public TScene {
   void Free(ObjectId id);
 
   // ---- the scene block of a game save (object_stream.cpp)
-  void SaveToStream(ByteWriter& out) const;
+  // In the layout of save version `version` (the newest by default; older layouts are for
+  // tests of the loaders).
+  void SaveToStream(ByteWriter& out, std::int32_t version = INT32_MAX) const;
   // Replaces the whole scene. A corrupt stream raises FormatError (a kind that names no class,
   // a count larger than the bytes left, nesting deeper than kMaxObjectDepth).
   void LoadFromStream(ByteReader& in, std::int32_t version);

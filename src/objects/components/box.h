@@ -15,7 +15,7 @@ class TKestBox : public TKestControl {
 
   std::optional<PropValue> ReadProperty(std::uint8_t id) const override;
   void WriteProperty(std::uint8_t id, const PropValue& value) override;
-  void SaveToStream(ByteWriter& out) const override;
+  void SaveToStream(ByteWriter& out, std::int32_t version) const override;
   void LoadFromStream(ByteReader& in, std::int32_t version, int depth) override;
   bool MotionRepeats() const override { return repeat_; }
 

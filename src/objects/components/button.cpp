@@ -242,8 +242,8 @@ void TKestButton::WriteProperty(std::uint8_t id, const PropValue& value) {
   }
 }
 
-void TKestButton::SaveToStream(ByteWriter& out) const {
-  TKestImages::SaveToStream(out);
+void TKestButton::SaveToStream(ByteWriter& out, std::int32_t version) const {
+  TKestImages::SaveToStream(out, version);
   const auto text = [this](std::uint8_t id) { return AsStr(ReadProperty(id).value_or(std::string())); };
   out.LString(sources_[kHover]);
   out.LString(sources_[kPressed]);
@@ -251,6 +251,7 @@ void TKestButton::SaveToStream(ByteWriter& out) const {
   out.Bool(selected_);
   out.Bool(allow_all_up_);
   out.LString(text(PR_ONNOTIFY));
+  if (version < 104) return;
   out.LString(text(PR_ONIDLE));
   out.LString(sources_[kClicked]);
 }

@@ -94,6 +94,12 @@ void TKestCustomImage::SetBorrowed(TCustomDIBX* surface, TCustomDIBX* mask) {
   Invalidate();
 }
 
+void TKestCustomImage::LetGoOfBorrowed() {
+  Invalidate();
+  borrowed_ = nullptr;
+  borrowed_mask_ = nullptr;
+}
+
 void TKestCustomImage::SetSecondMask(TCustomDIBX* mask) {
   second_mask_ = mask;
   Invalidate();
@@ -392,15 +398,15 @@ void TKestCustomImage::WriteProperty(std::uint8_t id, const PropValue& value) {
   }
 }
 
-void TKestCustomImage::SaveToStream(ByteWriter& out) const {
-  TKestControl::SaveToStream(out);
+void TKestCustomImage::SaveToStream(ByteWriter& out, std::int32_t version) const {
+  TKestControl::SaveToStream(out, version);
   out.I32(alpha_);
   out.I32(zoom_[0]);
   out.I32(angle_);
   out.Bool(flip_[0]);
   out.Bool(flip_[1]);
   out.Bool(capture_mask_);
-  out.I32(zoom_[1]);
+  if (version >= 104) out.I32(zoom_[1]);
 }
 
 void TKestCustomImage::LoadFromStream(ByteReader& in, std::int32_t version, int depth) {

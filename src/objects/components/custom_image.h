@@ -37,6 +37,9 @@ class TKestCustomImage : public TKestControl {
   // size follows the new picture.
   void SetBorrowed(TCustomDIBX* surface, TCustomDIBX* mask);
   void SetSecondMask(TCustomDIBX* mask);
+  // Invalidates the shown area and lets go of the borrowed surface without resizing, before
+  // the surface it pointed at is replaced.
+  void LetGoOfBorrowed();
 
   std::int32_t Alpha() const { return alpha_; }
   std::int32_t Angle() const { return angle_; }
@@ -69,7 +72,7 @@ class TKestCustomImage : public TKestControl {
 
   std::optional<PropValue> ReadProperty(std::uint8_t id) const override;
   void WriteProperty(std::uint8_t id, const PropValue& value) override;
-  void SaveToStream(ByteWriter& out) const override;
+  void SaveToStream(ByteWriter& out, std::int32_t version) const override;
   void LoadFromStream(ByteReader& in, std::int32_t version, int depth) override;
 
  protected:

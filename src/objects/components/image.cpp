@@ -33,6 +33,7 @@ void TKestImage::ReborrowFrame() {
     return;
   }
   TKestImageData& frame = list_.At(frame_);
+  LetGoOfBorrowed();  // the darker copy is replaced
   TCustomDIBX* shown = frame.Shown(0);
   if (shown && brightness_ < 255) {
     darker_ = BrightnessCopy(*shown, -(255 - brightness_));
@@ -79,8 +80,8 @@ void TKestImage::WriteProperty(std::uint8_t id, const PropValue& value) {
   }
 }
 
-void TKestImage::SaveToStream(ByteWriter& out) const {
-  TKestCustomImage::SaveToStream(out);
+void TKestImage::SaveToStream(ByteWriter& out, std::int32_t version) const {
+  TKestCustomImage::SaveToStream(out, version);
   out.LString(source_);
   out.I32(brightness_);
 }

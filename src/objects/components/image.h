@@ -29,7 +29,7 @@ class TKestImage : public TKestCustomImage {
 
   std::optional<PropValue> ReadProperty(std::uint8_t id) const override;
   void WriteProperty(std::uint8_t id, const PropValue& value) override;
-  void SaveToStream(ByteWriter& out) const override;
+  void SaveToStream(ByteWriter& out, std::int32_t version) const override;
   void LoadFromStream(ByteReader& in, std::int32_t version, int depth) override;
 
  protected:

@@ -134,6 +134,7 @@ void TKestCustomImages::SetIndex(std::int32_t index) {
                                       ? LoopWaitValue()
                                       : 0);
   frame_time_left_ = static_cast<std::int32_t>(std::clamp<std::int64_t>(time_left, INT32_MIN, INT32_MAX));
+  LetGoOfBorrowed();
   SetBorrowed(frame.Shown(brightness_), frame.Mask());
   Invalidate();
 }
@@ -142,6 +143,7 @@ void TKestCustomImages::ReborrowFrame() {
   TKestImageList* list = CurrentList();
   if (!list || !list->Valid(index_)) return;
   TKestImageData& frame = list->At(index_);
+  LetGoOfBorrowed();  // the frame's copy for the old brightness goes
   SetBorrowed(frame.Shown(brightness_), frame.Mask());
 }
 
@@ -210,8 +212,8 @@ void TKestCustomImages::WriteProperty(std::uint8_t id, const PropValue& value) {
   }
 }
 
-void TKestCustomImages::SaveToStream(ByteWriter& out) const {
-  TKestCustomImage::SaveToStream(out);
+void TKestCustomImages::SaveToStream(ByteWriter& out, std::int32_t version) const {
+  TKestCustomImage::SaveToStream(out, version);
   out.I32(frame_time_left_);
   out.I32(AsInt(ReadProperty(PR_INDEX).value_or(std::int32_t{-1})));
   out.I32(brightness_);
@@ -305,14 +307,14 @@ void TKestImages::WriteProperty(std::uint8_t id, const PropValue& value) {
   }
 }
 
-void TKestImages::SaveToStream(ByteWriter& out) const {
-  TKestCustomImages::SaveToStream(out);
+void TKestImages::SaveToStream(ByteWriter& out, std::int32_t version) const {
+  TKestCustomImages::SaveToStream(out, version);
   const auto text = [this](std::uint8_t id) { return AsStr(ReadProperty(id).value_or(std::string())); };
   out.Bool(repeat_);
   out.U8(0);  // spare
   out.LString(source_);
   out.LString(text(PR_ONPLAYEND));
-  out.LString(text(PR_ONIDLE));
+  if (version >= 104) out.LString(text(PR_ONIDLE));
 }
 
 void TKestImages::LoadFromStream(ByteReader& in, std::int32_t version, int depth) {

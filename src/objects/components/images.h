@@ -88,7 +88,7 @@ class TKestCustomImages : public TKestCustomImage {
 
   std::optional<PropValue> ReadProperty(std::uint8_t id) const override;
   void WriteProperty(std::uint8_t id, const PropValue& value) override;
-  void SaveToStream(ByteWriter& out) const override;
+  void SaveToStream(ByteWriter& out, std::int32_t version) const override;
   void LoadFromStream(ByteReader& in, std::int32_t version, int depth) override;
 
  protected:
@@ -130,7 +130,7 @@ class TKestImages : public TKestCustomImages {
 
   std::optional<PropValue> ReadProperty(std::uint8_t id) const override;
   void WriteProperty(std::uint8_t id, const PropValue& value) override;
-  void SaveToStream(ByteWriter& out) const override;
+  void SaveToStream(ByteWriter& out, std::int32_t version) const override;
   void LoadFromStream(ByteReader& in, std::int32_t version, int depth) override;
 
  protected:

@@ -144,8 +144,8 @@ void TKestTile::WriteProperty(std::uint8_t id, const PropValue& value) {
   }
 }
 
-void TKestTile::SaveToStream(ByteWriter& out) const {
-  TKestCustomImages::SaveToStream(out);
+void TKestTile::SaveToStream(ByteWriter& out, std::int32_t version) const {
+  TKestCustomImages::SaveToStream(out, version);
   out.I32(scroll_x_);
   out.I32(scroll_y_);
   out.LString(source_);
