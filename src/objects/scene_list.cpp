@@ -1,5 +1,7 @@
 #include "objects/scene_list.h"
 
+#include "objects/components/motion_film.h"
+
 #include <algorithm>
 #include <optional>
 
@@ -375,9 +377,10 @@ void TKestBaseList::SetDither(bool dither) {
 
 std::unique_ptr<TMotionFrames> TKestBaseList::LoadMotionFrames(TKestControl& control, const std::string& name) {
   if (motion_loader_) return motion_loader_(control, name);
+  if (image_cache_) return LoadFilmMotion(control, name);
   if (!noted_motion_) {
     noted_motion_ = true;
-    Note(name + ": motion files (.kmt) are not played yet");
+    Note(name + ": motion files (.kmt) are not played without an image cache");
   }
   return nullptr;
 }

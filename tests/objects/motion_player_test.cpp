@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "images/motion.h"
 #include "objects/components/motion.h"
 #include "picture_fixture.h"
 
@@ -156,13 +157,53 @@ TEST_F(MotionPlayer, DroppingTheMotionPutsTheControlBackAndWithoutALoaderItSaysS
   EXPECT_EQ(box.MotionX(), 0);
   EXPECT_EQ(box.GetScreenLeft(), 5);
 
+  // Without a loader and an image cache, motion files say once that they cannot play.
+  testing::SceneHarness bare;
+  std::vector<std::string> notes;
+  bare.list.SetNotice([&notes](const std::string& n) { notes.push_back(n); });
+  TKestBox& plain = bare.Box("box", {5, 6, 4, 4}, 0x123456);
+  SetProp(plain, PR_SOURCE, std::string("a.kmt"));
+  SetProp(plain, PR_SOURCE, std::string("b.kmt"));
+  EXPECT_EQ(plain.GetMotion(), nullptr);
+  EXPECT_EQ(notes.size(), 1u);
+}
+
+TEST_F(MotionPlayer, AMotionFileMovesAPictureChildThroughTheFilmManager) {
+  pics_.Write("red.zel", {testing::TestFrame{}});
+  MotionFile file;
+  file.header.version = 108;
+  MotionTrackRecord track;
+  track.kind = TrackKind::Image;
+  track.length = 30;
+  track.start_position = {0, 0};
+  track.end_position = {30, 0};
+  track.order = 2;
+  track.name = "red.zel";
+  file.tracks = {track};
+  pics_.WriteBytes("walk.kmt", WriteMotionFile(file));
   std::vector<std::string> notes;
   pics_.scene.list.SetNotice([&notes](const std::string& n) { notes.push_back(n); });
-  pics_.scene.list.SetMotionLoader(nullptr);
-  SetProp(box, PR_SOURCE, std::string("a.kmt"));
-  SetProp(box, PR_SOURCE, std::string("b.kmt"));
-  EXPECT_EQ(box.GetMotion(), nullptr);
-  EXPECT_EQ(notes.size(), 1u);
+  TKestBox& box = pics_.scene.Box("box", {0, 0, 40, 30}, -1);
+  box.SetPriority(5);
+  SetProp(box, PR_SOURCE, std::string("walk.kmt"));
+  ASSERT_NE(box.GetMotion(), nullptr) << (notes.empty() ? "" : notes[0]);
+  EXPECT_EQ(box.GetMotion()->FrameCount(), 30);
+  Frames(2);
+  ASSERT_EQ(box.Children().size(), 1u);
+  auto* child = dynamic_cast<TKestImage*>(box.Children()[0]);
+  ASSERT_NE(child, nullptr);
+  EXPECT_EQ(child->Name(), "\x01" "0");
+  EXPECT_EQ(child->Priority(), 5 + 2);
+  ASSERT_NE(child->GetSurface(), nullptr);
+  EXPECT_EQ(child->Width(), 6);
+  const std::int64_t first = child->GetScreenLeft();
+  Frames(10);
+  EXPECT_GT(child->GetScreenLeft(), first);
+  EXPECT_TRUE(pics_.scene.WindowEqualsFullRepaint());
+  // The track objects are never saved, and go with the motion.
+  SetProp(box, PR_SOURCE, std::string());
+  Frames(1);
+  EXPECT_TRUE(box.Children().empty());
 }
 
 }  // namespace

@@ -60,6 +60,7 @@ class PictureScene {
   }
 
   void Write(const std::string& name, const std::vector<TestFrame>& frames) { game_.Write(name, TestPicture(frames)); }
+  void WriteBytes(const std::string& name, const Bytes& bytes) { game_.Write(name, bytes); }
 
   // An object of `kind` made the way the creation commands make it.
   template <typename T>
