@@ -98,6 +98,9 @@ class TZelkCollection {
   // The identification code of the pictures loaded from now on (the project's, once it is read).
   void SetImageSeed(std::int32_t seed) { options_.image_seed = seed; }
 
+  // The files the pictures are read from (motion files are found the same way).
+  TVrFileManager& Files() const { return files_; }
+
   std::size_t Count() const { return items_.Count(); }
   TZelkItem* Find(const std::string& key_name) const { return items_.Find(key_name); }
   std::size_t IdleCount() const { return idle_.size(); }

@@ -1,6 +1,5 @@
 #include "objects/components.h"
 
-#include "objects/box.h"
 
 namespace kest {
 

@@ -2,46 +2,44 @@
 // The concrete kinds of display object. Each kind is present as its class so that scripts can
 // create it, name it, place it in the tree and read back its properties; the kinds whose own
 // drawing and behaviour are not built yet keep the values written to their properties and draw
-// nothing (TKestPlainControl, TKestPlainComponent). TKestBox is built (box.h).
+// nothing (TKestPlainControl, TKestPlainComponent). The picture kinds and the box are built
+// (components/).
 
 #include <memory>
 
-#include "objects/image.h"
+#include "objects/components/box.h"
+#include "objects/components/button.h"
+#include "objects/components/image.h"
+#include "objects/components/images.h"
+#include "objects/components/tile.h"
 #include "objects/object.h"
 
 namespace kest {
 
-// ---- pictures (image.h)
-// Buttons and preview images are not built yet: they keep their values (their own picture
-// sources included) and draw nothing.
-class TKestButton : public TKestImages {
- public:
-  explicit TKestButton(TKestBaseList& owner) : TKestImages(owner, LT_BUTTON) {}
-  bool IsBuilt() const override { return false; }
-};
+// ---- pictures (components/)
+// Preview images are not built yet: they keep their values (their own picture sources
+// included) and draw nothing.
 class TKestPrevImages : public TKestImages {
  public:
   explicit TKestPrevImages(TKestBaseList& owner) : TKestImages(owner, LT_IMAGES) {}
   bool IsBuilt() const override { return false; }
 };
-// The single picture that motion files create as a child.
-class TKestImage : public TKestCustomImage {
- public:
-  explicit TKestImage(TKestBaseList& owner) : TKestCustomImage(owner, LT_NONE) {}
-};
-class TKestTile : public TKestCustomImages {
- public:
-  explicit TKestTile(TKestBaseList& owner) : TKestCustomImages(owner, LT_TILE) {}
-};
-// One particle of the particle kind: a picture store that takes no automatic name.
+// One particle of the particle kind: a picture store that takes no automatic name. Not built
+// yet: it shows no frames.
 class TKestParticleImages : public TKestCustomImages {
  public:
   explicit TKestParticleImages(TKestBaseList& owner) : TKestCustomImages(owner, LT_NONE) {}
   bool WantsAutoName() const override { return false; }
+  bool IsBuilt() const override { return false; }
+
+ protected:
+  TKestImageList* CurrentList() override { return nullptr; }
+  bool Repeats() const override { return false; }
 };
 class TKestVideo : public TKestCustomImage {
  public:
   explicit TKestVideo(TKestBaseList& owner) : TKestCustomImage(owner, LT_VIDEO) {}
+  bool IsBuilt() const override { return false; }
 };
 
 // ---- other controls, one class per kind

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "core/cp932.h"
+#include "objects/components/motion.h"
 #include "objects/property_table.h"
 #include "objects/rect64.h"
 #include "objects/scene_list.h"
@@ -156,6 +157,8 @@ TKestControl::TKestControl(TKestBaseList& owner, std::uint8_t kind)
   if (owner.FocusObject() == nullptr) owner.RequestRefocus();
 }
 
+TKestControl::~TKestControl() = default;
+
 std::size_t TKestControl::EventSlot(std::uint8_t id) const {
   const auto it = std::find(kControlEvents.begin(), kControlEvents.end(), id);
   return it == kControlEvents.end() ? kControlEvents.size() : static_cast<std::size_t>(it - kControlEvents.begin());
@@ -305,7 +308,7 @@ void TKestControl::SetLeft(std::int32_t value) {
   if (value != left_) {
     Invalidate();
     left_ = value;
-    motion_x_ = 0;
+    if (!motion_) motion_x_ = 0;
     Invalidate();
   }
   PositionChanged();
@@ -315,7 +318,7 @@ void TKestControl::SetTop(std::int32_t value) {
   if (value != top_) {
     Invalidate();
     top_ = value;
-    motion_y_ = 0;
+    if (!motion_) motion_y_ = 0;
     Invalidate();
   }
   PositionChanged();
@@ -367,19 +370,44 @@ void TKestControl::SetClip(std::int32_t left, std::int32_t top, std::int32_t wid
   ClipChanged();
 }
 
-std::int64_t TKestControl::GetScreenLeft() const {
-  // Without an attached motion file the position is Left; zoom and flips belong to the
-  // picture kinds, which refine this.
-  const std::int64_t local = std::int64_t{left_} - offset_x_ + plus_x_;
-  if (!parent_) return local;
-  return local + parent_->GetScreenLeft() - parent_->ScrollX();
+namespace {
+// A value scaled by a zoom in 256ths, truncated toward zero (unchanged at 256).
+std::int64_t Zoomed(std::int64_t value, std::int32_t zoom) { return zoom == 256 ? value : value * zoom / 256; }
+}  // namespace
+
+std::int64_t TKestControl::AnchorTermX() const {
+  const std::int64_t scaled = Zoomed(offset_x_, ZoomXValue());
+  return FlipHValue() ? std::int64_t{width_} - 1 - scaled : scaled;
 }
 
-std::int64_t TKestControl::GetScreenTop() const {
-  const std::int64_t local = std::int64_t{top_} - offset_y_ + plus_y_;
-  if (!parent_) return local;
-  return local + parent_->GetScreenTop() - parent_->ScrollY();
+std::int64_t TKestControl::AnchorTermY() const {
+  const std::int64_t scaled = Zoomed(offset_y_, ZoomYValue());
+  return FlipVValue() ? std::int64_t{height_} - 1 - scaled : scaled;
 }
+
+std::int64_t TKestControl::PositionTermX() const {
+  if (motion_) return motion_x_;
+  return pos_zoomed_ ? Zoomed(left_, ZoomXValue()) : left_;
+}
+
+std::int64_t TKestControl::PositionTermY() const {
+  if (motion_) return motion_y_;
+  return pos_zoomed_ ? Zoomed(top_, ZoomYValue()) : top_;
+}
+
+std::int64_t TKestControl::GetScreenOriginX() const {
+  const std::int64_t local = PositionTermX() + plus_x_;
+  return parent_ ? local + parent_->GetScreenLeft() - parent_->ScrollX() : local;
+}
+
+std::int64_t TKestControl::GetScreenOriginY() const {
+  const std::int64_t local = PositionTermY() + plus_y_;
+  return parent_ ? local + parent_->GetScreenTop() - parent_->ScrollY() : local;
+}
+
+std::int64_t TKestControl::GetScreenLeft() const { return GetScreenOriginX() - AnchorTermX(); }
+
+std::int64_t TKestControl::GetScreenTop() const { return GetScreenOriginY() - AnchorTermY(); }
 
 Rect TKestControl::GetScreenRect() const { return MakeRect(GetScreenLeft(), GetScreenTop(), width_, height_); }
 
@@ -562,6 +590,49 @@ void TKestControl::KeyUp() {
 void TKestControl::KeyRepeat() {
   if (!IsPaused() && !IsScreen()) RaiseEvent(PR_ONKEYREPEAT, {}, Duplicates::Skip);
 }
+
+// ---- motion files
+
+bool TKestControl::LoadMotion(const std::string& name) {
+  DropMotion();
+  std::unique_ptr<TMotionFrames> frames = Owner().LoadMotionFrames(*this, name);
+  if (!frames) return false;
+  Invalidate();
+  motion_ = std::make_unique<TKestMotion>(*this, std::move(frames));
+  return true;
+}
+
+void TKestControl::RestartMotion() {
+  if (motion_) motion_->Restart();
+}
+
+void TKestControl::DropMotion() {
+  if (!motion_) return;
+  Invalidate();
+  motion_.reset();
+  motion_x_ = 0;
+  motion_y_ = 0;
+  SetPriorityOffset(0);
+  Invalidate();
+}
+
+void TKestControl::SetMotionPosition(std::int32_t x, std::int32_t y) {
+  if (x == motion_x_ && y == motion_y_) return;
+  Invalidate();
+  motion_x_ = x;
+  motion_y_ = y;
+  Invalidate();
+  PositionChanged();
+}
+
+bool TKestControl::Update(std::int32_t frame_time) {
+  if (!motion_ || !motion_->Step(frame_time, MotionRepeats())) return false;
+  if (AutoScrap()) return true;
+  RaiseEvent(PR_ONPLAYEND, {}, Duplicates::Queue);
+  return false;
+}
+
+void TKestControl::RaisePlayEnd() { RaiseEvent(PR_ONPLAYEND, {}, Duplicates::Skip); }
 
 TKestControl* TKestControl::FindKeyTarget() {
   for (auto it = children_.rbegin(); it != children_.rend(); ++it)

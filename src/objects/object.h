@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,6 +28,8 @@ class TCustomDIBX;
 class TKestBase;
 class TKestBaseList;
 class TKestControl;
+class TKestMotion;
+class TKestParser;
 
 // Whether an event may be queued while an entry of the same sender and event still waits.
 enum class Duplicates : std::uint8_t { Queue, Skip };
@@ -72,6 +75,9 @@ class TKestObject {
   // False for the kinds whose own behaviour is not built yet: they keep the values written to
   // their properties and draw nothing.
   virtual bool IsBuilt() const { return true; }
+  // A compiled expression of the creation command that the object keeps and evaluates itself
+  // (ImgNew hands its PR_DELAY expression to the picture); ignored by the other kinds.
+  virtual void KeepExpression(std::uint8_t /*id*/, const TKestParser& /*expression*/) {}
   // The per-frame step; true asks the scene list to free the object at once.
   virtual bool Update(std::int32_t /*frame_time*/) { return false; }
 
@@ -84,7 +90,8 @@ class TKestObject {
   // The object's part of a save stream (object_stream.cpp). A kind whose behaviour is not built
   // yet cannot be saved or loaded: it raises a clear error instead of writing a stream that
   // lacks its own fields. `depth` counts the nesting of controls while loading.
-  virtual void SaveToStream(ByteWriter& out) const;
+  // `version` is the layout written: the fields a save of that version carries.
+  virtual void SaveToStream(ByteWriter& out, std::int32_t version) const;
   virtual void LoadFromStream(ByteReader& in, std::int32_t version, int depth);
 
   // The handler text of an event property ("" when the kind has none), PR_PAUSED.
@@ -133,6 +140,7 @@ class TKestPlainComponent : public TKestComponent {
 class TKestControl : public TKestComponent {
  public:
   TKestControl(TKestBaseList& owner, std::uint8_t kind);
+  ~TKestControl() override;
 
   bool IsControl() const override { return true; }
   TKestControl* AsControl() override { return this; }
@@ -140,7 +148,7 @@ class TKestControl : public TKestComponent {
   std::optional<PropValue> ReadProperty(std::uint8_t id) const override;
   void WriteProperty(std::uint8_t id, const PropValue& value) override;
 
-  void SaveToStream(ByteWriter& out) const override;
+  void SaveToStream(ByteWriter& out, std::int32_t version) const override;
   void LoadFromStream(ByteReader& in, std::int32_t version, int depth) override;
 
   // ---- tree
@@ -176,8 +184,23 @@ class TKestControl : public TKestComponent {
   // The scroll of a kind's content, which moves its children (tiles and message boxes).
   virtual std::int32_t ScrollX() const { return 0; }
   virtual std::int32_t ScrollY() const { return 0; }
+  // The top-left corner on the screen: the position term (Left, zoomed with PosZoomed, or the
+  // motion's position) less the anchor term (the offset, zoomed and mirrored with the flips),
+  // plus PlusX, within the parent's content.
   virtual std::int64_t GetScreenLeft() const;
   virtual std::int64_t GetScreenTop() const;
+  // The anchor point on the screen: the position term within the parent, plus PlusX/PlusY.
+  std::int64_t GetScreenOriginX() const;
+  std::int64_t GetScreenOriginY() const;
+  // The zoom and flips the position rule uses (256 and none for kinds without pictures).
+  virtual std::int32_t ZoomXValue() const { return 256; }
+  virtual std::int32_t ZoomYValue() const { return 256; }
+  virtual bool FlipHValue() const { return false; }
+  virtual bool FlipVValue() const { return false; }
+  // The picture a kind shows, which its PosZoomed children map their edges through; none for
+  // kinds without one.
+  virtual TCustomDIBX* PictureSurface() const { return nullptr; }
+  bool PosZoomed() const { return pos_zoomed_; }
   // The rectangle on the screen, clamped to 32 bits.
   virtual Rect GetScreenRect() const;
   // The clip rectangle on the screen; nullopt when the control clips nothing.
@@ -221,6 +244,23 @@ class TKestControl : public TKestComponent {
   virtual std::string GetEffectiveCursor() const { return cursor_; }
   TKestControl* FindKeyTarget();
 
+  // ---- the motion file played on the control (motion.h)
+  TKestMotion* GetMotion() const { return motion_.get(); }
+  // Attaches a player for the motion file `name` (replacing any); false, attaching none, when
+  // the file cannot be played.
+  bool LoadMotion(const std::string& name);
+  void RestartMotion();
+  // Frees the player and sets MotionX, MotionY and PriorityOffset back to 0.
+  void DropMotion();
+  std::int32_t MotionX() const { return motion_x_; }
+  std::int32_t MotionY() const { return motion_y_; }
+  // Written by a playing motion: the control's anchor.
+  void SetMotionPosition(std::int32_t x, std::int32_t y);
+  // Steps the motion; when it ends, answers AutoScrap() or queues PR_ONPLAYEND.
+  bool Update(std::int32_t frame_time) override;
+  // Whether the motion loops (images: PR_REPEAT).
+  virtual bool MotionRepeats() const { return false; }
+
  protected:
   friend class TKestBaseList;
   // The control's own content (the base draws nothing; a kind not built yet says so once).
@@ -229,6 +269,15 @@ class TKestControl : public TKestComponent {
   // The pointer position relative to the top-left corner, as the event arguments.
   std::vector<std::string> RelativePointer();
   std::size_t EventSlot(std::uint8_t id) const;
+  // The anchor term and the position term of the position rule.
+  virtual std::int64_t AnchorTermX() const;
+  virtual std::int64_t AnchorTermY() const;
+  std::int64_t PositionTermX() const;
+  std::int64_t PositionTermY() const;
+  // Queues PR_ONPLAYEND at the end of a picture or motion. While an entry of it still waits (the
+  // interpreter holds events) none is added, so the queue cannot grow without bound; otherwise
+  // it is raised once per update.
+  void RaisePlayEnd();
 
   std::int32_t left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   std::int32_t offset_x_ = 0, offset_y_ = 0;
@@ -248,6 +297,7 @@ class TKestControl : public TKestComponent {
   bool handle_key_ = false;
   // The fourteen general event handlers, in the order of kControlEvents.
   std::vector<std::string> events_;
+  std::unique_ptr<TKestMotion> motion_;
 };
 
 // A control kind whose own drawing and behaviour are not built yet.

@@ -1,6 +1,7 @@
 #include "objects/object_commands.h"
 
 #include "core/errors.h"
+#include "objects/components/custom_image.h"
 #include "objects/messages.h"
 #include "objects/properties.h"
 #include "objects/property_table.h"
@@ -62,6 +63,9 @@ TKestObject* CreateObject(TKestBaseList& list, std::uint8_t kind, const Property
     if (property.state == CarriedProperty::State::Absent) continue;
     const PropValue value =
         property.state == CarriedProperty::State::Value ? property.value : CreationDefault(id);
+    if (property.expression) object->KeepExpression(id, *property.expression);
+    if (id == PR_LEFT)
+      if (auto* image = dynamic_cast<TKestCustomImage*>(object)) image->SizeIfDirty();
     if (id == PR_NAME) {
       if (!AsStr(value).empty()) object->SetName(AsStr(value));
     } else if (id == PR_PARENT) {

@@ -15,6 +15,7 @@ namespace kest {
 class TCustomParam;
 class TKestBaseList;
 class TKestObject;
+class TKestParser;
 
 // What a creation command carries for one property id.
 struct CarriedProperty {
@@ -25,6 +26,8 @@ struct CarriedProperty {
   };
   State state = State::Absent;
   PropValue value;
+  // The compiled expression, for the kinds that keep a copy (none when not carried).
+  const TKestParser* expression = nullptr;
 };
 using PropertySource = std::function<CarriedProperty(std::uint8_t id)>;
 

@@ -7,7 +7,7 @@
 #include "core/byte_reader.h"
 #include "core/byte_writer.h"
 #include "core/errors.h"
-#include "objects/box.h"
+#include "objects/components/box.h"
 #include "objects/property_table.h"
 #include "objects/scene_list.h"
 
@@ -50,12 +50,12 @@ TKestObject& ReadKindAndCreate(ByteReader& in, TKestBaseList& list) {
 
 // ---------------------------------------------------------------- objects
 
-void TKestObject::SaveToStream(ByteWriter& out) const {
+void TKestObject::SaveToStream(ByteWriter& out, std::int32_t version) const {
   RequireBuilt(*this);
   out.LString(name_);
   out.I32(priority_);
-  out.I32(priority_offset_);
-  out.LString(tag_);
+  if (version >= 104) out.I32(priority_offset_);
+  if (version >= 120) out.LString(tag_);
 }
 
 void TKestObject::LoadFromStream(ByteReader& in, std::int32_t version, int /*depth*/) {
@@ -68,13 +68,16 @@ void TKestObject::LoadFromStream(ByteReader& in, std::int32_t version, int /*dep
   if (version >= 120) tag_ = in.LString();
 }
 
-void TKestControl::SaveToStream(ByteWriter& out) const {
-  TKestComponent::SaveToStream(out);
+void TKestControl::SaveToStream(ByteWriter& out, std::int32_t version) const {
+  TKestComponent::SaveToStream(out, version);
   for (std::int32_t v : {left_, top_, width_, height_, offset_x_, offset_y_}) out.I32(v);
   out.Bool(pos_zoomed_);
-  for (std::int32_t v : {motion_x_, motion_y_, plus_x_, plus_y_}) out.I32(v);
-  for (std::int32_t v : {clip_left_, clip_top_, clip_width_, clip_height_}) out.I32(v);
-  out.Bool(ani_paused_);
+  if (version >= 130)
+    for (std::int32_t v : {motion_x_, motion_y_, plus_x_, plus_y_}) out.I32(v);
+  if (version >= 104) {
+    for (std::int32_t v : {clip_left_, clip_top_, clip_width_, clip_height_}) out.I32(v);
+    out.Bool(ani_paused_);
+  }
   out.Bool(visible_);
   out.I32(color_);
   for (std::int32_t v : {reserved_rect_.left, reserved_rect_.top, reserved_rect_.right, reserved_rect_.bottom})
@@ -83,19 +86,22 @@ void TKestControl::SaveToStream(ByteWriter& out) const {
   out.LString(cursor_);
   const auto event = [this](std::uint8_t id) { return events_[EventSlot(id)]; };
   out.LString(event(PR_ONMOUSEMOVE));
-  out.LString(event(PR_ONMOUSEIN));
+  if (version >= 102) out.LString(event(PR_ONMOUSEIN));
   for (std::uint8_t id : {PR_ONMOUSEOUT, PR_ONLBTNDOWN, PR_ONLBTNUP, PR_ONRBTNDOWN, PR_ONRBTNUP, PR_ONWHEELDOWN,
                           PR_ONWHEELUP})
     out.LString(event(id));
-  out.Bool(handle_key_);
-  for (std::uint8_t id : {PR_ONKEYDOWN, PR_ONKEYUP, PR_ONKEYREPEAT, PR_ONFOCUSIN, PR_ONFOCUSOUT}) out.LString(event(id));
+  if (version >= 118) {
+    out.Bool(handle_key_);
+    for (std::uint8_t id : {PR_ONKEYDOWN, PR_ONKEYUP, PR_ONKEYREPEAT, PR_ONFOCUSIN, PR_ONFOCUSOUT})
+      out.LString(event(id));
+  }
   std::int32_t count = 0;
   for (const TKestControl* child : children_) count += IsSaved(*child) ? 1 : 0;
   out.I32(count);
   for (const TKestControl* child : children_) {
     if (!IsSaved(*child)) continue;
     out.U8(child->GetCompoType());
-    child->SaveToStream(out);
+    child->SaveToStream(out, version);
   }
 }
 
@@ -138,16 +144,16 @@ void TKestControl::LoadFromStream(ByteReader& in, std::int32_t version, int dept
   SortChildren();
 }
 
-void TKestBox::SaveToStream(ByteWriter& out) const {
-  TKestControl::SaveToStream(out);
+void TKestBox::SaveToStream(ByteWriter& out, std::int32_t version) const {
+  TKestControl::SaveToStream(out, version);
   out.I32(border_width_);
   out.I32(border_color_);
   out.I32(alpha_);
+  if (version < 104) return;
   const auto text = [this](std::uint8_t id) { return AsStr(ReadProperty(id).value_or(std::string())); };
-  const auto flag = [this](std::uint8_t id) { return AsBool(ReadProperty(id).value_or(false)); };
   out.LString(text(PR_ONIDLE));
-  out.LString(text(PR_SOURCE));
-  out.Bool(flag(PR_REPEAT));
+  out.LString(source_);
+  out.Bool(repeat_);
   out.U8(0);  // spare
   out.LString(text(PR_ONPLAYEND));
   out.U8(0);  // spare
@@ -161,30 +167,30 @@ void TKestBox::LoadFromStream(ByteReader& in, std::int32_t version, int depth) {
   alpha_ = in.I32();
   if (version < 104) return;
   stored_[PR_ONIDLE] = in.LString();
-  // Only motion-file sources draw anything, and motion files are not played yet.
-  stored_[PR_SOURCE] = in.LString();
-  stored_[PR_REPEAT] = in.Bool();
+  const std::string source = in.LString();
+  repeat_ = in.Bool();
   in.U8();
   stored_[PR_ONPLAYEND] = in.LString();
   in.U8();
   ani_paused_ = in.Bool();
+  SetSource(source);
 }
 
 // ---------------------------------------------------------------- the scene
 
-void TKestBaseList::SaveToStream(ByteWriter& out) const {
+void TKestBaseList::SaveToStream(ByteWriter& out, std::int32_t version) const {
   out.I32(width_);
   out.I32(height_);
   out.I32(active_);
-  screens_[0]->SaveToStream(out);
-  screens_[1]->SaveToStream(out);
+  screens_[0]->SaveToStream(out, version);
+  screens_[1]->SaveToStream(out, version);
   std::int32_t count = 0;
   for (const auto& object : objects_) count += !object->IsControl() && IsSaved(*object) ? 1 : 0;
   out.I32(count);
   for (const auto& object : objects_) {
     if (object->IsControl() || !IsSaved(*object)) continue;
     out.U8(object->GetCompoType());
-    object->SaveToStream(out);
+    object->SaveToStream(out, version);
   }
   out.I32(static_cast<std::int32_t>(events_.Count()));
   for (std::size_t i = 0; i < events_.Count(); ++i) {
@@ -192,9 +198,13 @@ void TKestBaseList::SaveToStream(ByteWriter& out) const {
     out.LString(entry.Handler);
     out.LString(ObjectName(entry.Sender));
     out.U8(entry.EventId);
-    out.I32(entry.EventLevel);
+    if (version >= 114)
+      out.I32(entry.EventLevel);
+    else
+      out.U8(entry.EventLevel != 0 ? 1 : 0);
     out.StringList(entry.Args);
   }
+  if (version < 119) return;
   const TKestControl* focus = FocusObject();
   out.LString(focus ? focus->Name() : std::string());
 }

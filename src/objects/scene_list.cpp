@@ -1,5 +1,7 @@
 #include "objects/scene_list.h"
 
+#include "objects/components/motion_film.h"
+
 #include <algorithm>
 #include <optional>
 
@@ -371,6 +373,16 @@ void TKestBaseList::SetDither(bool dither) {
   if (image_cache_) image_cache_->SetFlag(dither);
   Screen(0).AddWholeRect();
   Screen(1).AddWholeRect();
+}
+
+std::unique_ptr<TMotionFrames> TKestBaseList::LoadMotionFrames(TKestControl& control, const std::string& name) {
+  if (motion_loader_) return motion_loader_(control, name);
+  if (image_cache_) return LoadFilmMotion(control, name);
+  if (!noted_motion_) {
+    noted_motion_ = true;
+    Note(name + ": motion files (.kmt) are not played without an image cache");
+  }
+  return nullptr;
 }
 
 void TKestBaseList::NoteUnbuiltKind(std::uint8_t kind) {

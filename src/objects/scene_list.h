@@ -6,6 +6,7 @@
 // presentation copies to the window rectangle by rectangle.
 
 #include <array>
+#include <climits>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -15,6 +16,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "objects/components/motion.h"
 #include "objects/object.h"
 #include "objects/scene_object_access.h"
 #include "render/dibx.h"
@@ -168,7 +170,9 @@ class TKestBaseList final : public TScene {
   void Free(ObjectId id);
 
   // ---- the scene block of a game save (object_stream.cpp)
-  void SaveToStream(ByteWriter& out) const;
+  // In the layout of save version `version` (the newest by default; older layouts are for
+  // tests of the loaders).
+  void SaveToStream(ByteWriter& out, std::int32_t version = INT32_MAX) const;
   // Replaces the whole scene. A corrupt stream raises FormatError (a kind that names no class,
   // a count larger than the bytes left, nesting deeper than kMaxObjectDepth).
   void LoadFromStream(ByteReader& in, std::int32_t version);
@@ -215,6 +219,18 @@ class TKestBaseList final : public TScene {
   // recreating them and makes both screens dirty.
   bool Dither() const override;
   void SetDither(bool dither) override;
+
+  // ---- expressions that objects keep (an image's LoopWait), run in the interpreter's store;
+  // without a runner they have no value
+  using ExpressionRunner = std::function<std::optional<std::int32_t>(TKestParser& expression)>;
+  void SetExpressionRunner(ExpressionRunner runner) { expression_runner_ = std::move(runner); }
+  std::optional<std::int32_t> EvaluateInt(TKestParser& expression) const {
+    return expression_runner_ ? expression_runner_(expression) : std::nullopt;
+  }
+
+  // ---- motion files: the film manager's loader (none: motion files say once that they do not play)
+  void SetMotionLoader(MotionLoader loader) { motion_loader_ = std::move(loader); }
+  std::unique_ptr<TMotionFrames> LoadMotionFrames(TKestControl& control, const std::string& name);
 
   // ---- the trace's one-time notes (a kind not built yet that was asked to draw)
   void SetNotice(std::function<void(const std::string&)> notice) { notice_ = std::move(notice); }
@@ -272,6 +288,9 @@ class TKestBaseList final : public TScene {
   TZelkCollection* image_cache_ = nullptr;
   bool dither_ = false;  // kept here while no cache is attached
   std::uint32_t noted_kinds_ = 0;
+  MotionLoader motion_loader_;
+  ExpressionRunner expression_runner_;
+  bool noted_motion_ = false;
   TSceneObjectAccess access_{*this};
   TSceneScreenAccess screen_access_{*this};
 

@@ -20,10 +20,14 @@ bool TSceneObjectAccess::Create(std::uint8_t kind, const CarriedExpressions& car
   const PropertySource source = [&carried](std::uint8_t id) {
     const CarriedExpression expression = carried(id);
     if (expression.state == CarriedExpression::State::Absent) return CarriedProperty{};
-    return CarriedFromResult(expression.result, id);
+    CarriedProperty property = CarriedFromResult(expression.result, id);
+    property.expression = expression.expression;
+    return property;
   };
   return CreateObject(list_, kind, source) != nullptr;
 }
+
+void TSceneObjectAccess::SetExpressionRunner(ExpressionRunner runner) { list_.SetExpressionRunner(std::move(runner)); }
 
 void TSceneObjectAccess::GetProp(const std::string& object, const TCustomParam* property, TCustomParam* variable) {
   GetPropCommand(list_, object, property, variable);

@@ -15,6 +15,7 @@ class TSceneObjectAccess final : public TObjectAccess {
 
   bool Exists(const std::string& object) override;
   bool Create(std::uint8_t kind, const CarriedExpressions& carried) override;
+  void SetExpressionRunner(ExpressionRunner runner) override;
   void GetProp(const std::string& object, const TCustomParam* property, TCustomParam* variable) override;
   void SetProp(const std::string& object, const TCustomParam* property, const TCustomParam* value) override;
   void Delete(const std::string& object) override;

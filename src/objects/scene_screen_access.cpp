@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "objects/scene_list.h"
-#include "objects/image.h"
+#include "objects/components/images.h"
 
 namespace kest {
 

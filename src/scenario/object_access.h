@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "params/object_properties.h"
@@ -15,6 +16,7 @@
 namespace kest {
 
 class TCustomParam;
+class TKestParser;
 
 // What a creation command carries for one property id, evaluated when the creation asks for it.
 struct CarriedExpression {
@@ -25,14 +27,21 @@ struct CarriedExpression {
   };
   State state = State::Absent;
   const TCustomParam* result = nullptr;
+  // The compiled expression itself, for the objects that keep a copy and evaluate it later.
+  const TKestParser* expression = nullptr;
 };
 // Evaluates the command's expression for a property id. The creation calls it once per id, in
 // the order in which it applies properties, so an expression may read what the properties
 // applied before it made of the new object.
 using CarriedExpressions = std::function<CarriedExpression(std::uint8_t id)>;
 
+// Runs an expression that an object kept, in the interpreter's store: its integer value, or none.
+using ExpressionRunner = std::function<std::optional<std::int32_t>(TKestParser& expression)>;
+
 class TObjectAccess : public TObjectProperties {
  public:
+  // How the objects run the expressions they keep (the interpreter hands this over).
+  virtual void SetExpressionRunner(ExpressionRunner /*runner*/) {}
   // Creates an object of kind code `kind` and applies the carried properties; false, creating
   // nothing and evaluating nothing, when the kind names no object class.
   virtual bool Create(std::uint8_t kind, const CarriedExpressions& carried) = 0;

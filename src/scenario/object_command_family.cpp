@@ -5,6 +5,7 @@
 
 #include <string_view>
 
+#include "params/kest_parser.h"
 #include "params/param_collection.h"
 #include "scenario/call_man.h"
 #include "scenario/command.h"
@@ -26,7 +27,9 @@ struct Creation {
 };
 constexpr Creation kCreations[] = {
     {"BoxNew", 2},  // a filled and framed rectangle
-    {"ImgNew", 8},  // a picture (LT_IMAGES)
+    {"ImgNew", 8},    // a picture (LT_IMAGES), which keeps its PR_DELAY expression as LoopWait
+    {"Button", 3},    // a picture button (LT_BUTTON)
+    {"TileNew", 20},  // a repeated picture (LT_TILE)
 };
 
 TObjectAccess& ObjectsOf(ExecContext& context) {
@@ -47,11 +50,18 @@ void ExecuteCreate(ExecContext& context) {
   const std::uint8_t kind = KindOf(context.command);
   TObjectAccess& objects = ObjectsOf(context);
   auto& slots = context.command.Fields[0].properties;
+  TCallMan& call_man = context.call_man;
+  objects.SetExpressionRunner([&call_man](TKestParser& expression) -> std::optional<std::int32_t> {
+    expression.Execute(call_man.Params(), call_man.Functions());
+    const TCustomParam* result = expression.Result();
+    if (!result) return std::nullopt;
+    return result->AsInt();
+  });
   const bool created = objects.Create(kind, [&](std::uint8_t id) -> CarriedExpression {
     if (id >= slots.size() || !slots[id]) return {};
     const TCustomParam* result = context.Run(*slots[id]);
-    if (!result) return {CarriedExpression::State::NoResult};
-    return {CarriedExpression::State::Result, result};
+    if (!result) return {CarriedExpression::State::NoResult, nullptr, slots[id].get()};
+    return {CarriedExpression::State::Result, result, slots[id].get()};
   });
   if (!created) RaiseNotAvailable(context.command);
 }

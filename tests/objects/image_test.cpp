@@ -7,9 +7,9 @@
 #include <map>
 
 #include "images/zelk_cache.h"
-#include "objects/box.h"
+#include "objects/components/box.h"
 #include "images/zelk_fixture.h"
-#include "objects/image.h"
+#include "objects/components/images.h"
 #include "objects/object_commands.h"
 #include "scene_harness.h"
 #include "support/temp_folder.h"

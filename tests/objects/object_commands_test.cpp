@@ -6,7 +6,7 @@
 #include <map>
 
 #include "core/errors.h"
-#include "objects/box.h"
+#include "objects/components/box.h"
 #include "objects/object_commands.h"
 #include "params/param_values.h"
 #include "scene_harness.h"

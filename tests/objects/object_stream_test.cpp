@@ -7,7 +7,7 @@
 #include "core/byte_reader.h"
 #include "core/byte_writer.h"
 #include "core/errors.h"
-#include "objects/box.h"
+#include "objects/components/box.h"
 #include "scene_harness.h"
 
 namespace kest {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "objects/box.h"
+#include "objects/components/box.h"
 #include "scene_harness.h"
 
 namespace kest {

@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
-#include "objects/box.h"
-#include "objects/image.h"
+#include "objects/components/box.h"
+#include "objects/components/images.h"
 #include "objects/wipe_transition.h"
 #include "scene_harness.h"
 

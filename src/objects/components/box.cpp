@@ -1,5 +1,7 @@
-#include "objects/box.h"
+#include "objects/components/box.h"
 
+#include "objects/components/images.h"
+#include "objects/components/motion.h"
 #include "objects/property_table.h"
 #include "render/surface.h"
 
@@ -34,6 +36,8 @@ std::optional<PropValue> TKestBox::ReadProperty(std::uint8_t id) const {
     case PR_BORDERWIDTH: return border_width_;
     case PR_BORDERCOLOR: return border_color_;
     case PR_ALPHA: return alpha_;
+    case PR_SOURCE: return source_;
+    case PR_REPEAT: return repeat_;
     default: return TKestControl::ReadProperty(id);
   }
 }
@@ -48,8 +52,20 @@ void TKestBox::WriteProperty(std::uint8_t id, const PropValue& value) {
     case PR_BORDERWIDTH: change(border_width_, AsInt(value)); return;
     case PR_BORDERCOLOR: change(border_color_, AsInt(value)); return;
     case PR_ALPHA: change(alpha_, AsInt(value)); return;
+    case PR_SOURCE: SetSource(AsStr(value)); return;
+    case PR_REPEAT:
+      repeat_ = AsBool(value);
+      if (repeat_ && GetMotion() && GetMotion()->Ended()) RestartMotion();
+      return;
     default: TKestControl::WriteProperty(id, value); return;
   }
+}
+
+void TKestBox::SetSource(const std::string& source) {
+  if (source == source_) return;
+  source_ = source;
+  DropMotion();
+  if (SourceKindOf(source) == SourceKind::Motion) LoadMotion(source);
 }
 
 void TKestBox::PaintSelf(TCustomDIBX& target) {
