@@ -37,7 +37,7 @@ class TMotionFrames {
 using MotionLoader = std::function<std::unique_ptr<TMotionFrames>(TKestControl& control, const std::string& name)>;
 
 // One tick of a motion file in milliseconds.
-inline constexpr double kMotionTickMs = 1000.0 / 60.0;
+inline constexpr double kMotionFrameMs = 1000.0 / 60.0;
 
 class TKestMotion {
  public:
