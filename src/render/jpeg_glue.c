@@ -113,6 +113,58 @@ int kest_jpeg_decode(const uint8_t* data, size_t size, uint8_t* out, size_t stri
   return 1;
 }
 
+/* Rows are read a few at a time; three-channel rows get their fourth byte cleared while they are
+   still in the cache. */
+enum { ROWS_PER_READ = 16 };
+
+static void clear_fourth_bytes(uint8_t* row, uint32_t width) {
+  for (uint32_t x = 0; x < width; ++x) {
+    uint32_t pixel;
+    memcpy(&pixel, row + (size_t)x * 4, 4);
+    pixel &= 0x00FFFFFFu; /* B, G, R, X little-endian */
+    memcpy(row + (size_t)x * 4, &pixel, 4);
+  }
+}
+
+int kest_jpeg_decode_sized(const uint8_t* data, size_t size, uint32_t width, uint32_t height, uint8_t* out,
+                           size_t stride, kest_jpeg_info* info, char* message) {
+  struct jpeg_decompress_struct cinfo;
+  error_manager errors;
+  progress_manager progress;
+  volatile int header_read = 0;
+  setup_decompress_errors(&cinfo, &errors, &progress, message);
+  if (setjmp(errors.jump)) {
+    jpeg_destroy_decompress(&cinfo);
+    return header_read ? KEST_JPEG_BAD_DATA : KEST_JPEG_BAD_HEADER;
+  }
+  jpeg_create_decompress(&cinfo);
+  start_decompress_setup(&cinfo, data, size, &progress);
+  header_read = 1;
+  info->width = cinfo.image_width;
+  info->height = cinfo.image_height;
+  info->components = cinfo.num_components;
+  info->cmyk = cinfo.out_color_space == JCS_CMYK;
+  info->adobe = cinfo.saw_Adobe_marker;
+  if (cinfo.image_width != width || cinfo.image_height != height) {
+    jpeg_destroy_decompress(&cinfo);
+    return KEST_JPEG_OTHER_SIZE;
+  }
+  jpeg_start_decompress(&cinfo);
+  while (cinfo.output_scanline < cinfo.output_height) {
+    JSAMPROW rows[ROWS_PER_READ];
+    const JDIMENSION first = cinfo.output_scanline;
+    JDIMENSION want = cinfo.output_height - first;
+    if (want > ROWS_PER_READ) want = ROWS_PER_READ;
+    for (JDIMENSION i = 0; i < want; ++i) rows[i] = out + (size_t)(first + i) * stride;
+    const JDIMENSION got = jpeg_read_scanlines(&cinfo, rows, want);
+    if (!info->cmyk)
+      for (JDIMENSION i = 0; i < got; ++i) clear_fourth_bytes(rows[i], width);
+  }
+  jpeg_finish_decompress(&cinfo);
+  jpeg_destroy_decompress(&cinfo);
+  return KEST_JPEG_DECODED;
+}
+
 int kest_jpeg_encode(const uint8_t* bgrx, uint32_t width, uint32_t height, int quality, uint8_t** out,
                      size_t* out_size, char* message) {
   struct jpeg_compress_struct cinfo;
