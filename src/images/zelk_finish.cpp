@@ -131,14 +131,19 @@ Rect TZelkFrameList::Trim(TZelkFrame& frame) {
 
 void TZelkFrameList::CopyToSurface(const TZelkFrame& frame, TCustomDIBX& surface) {
   const ZelkPicture& picture = frame.picture;
-  surface.SetSize(picture.Width(), picture.Height(), surface.BitCount());
+  // A 32-bit surface of the frame's size has no padding: every byte is written below, so it is
+  // not cleared first.
+  if (surface.Width() != picture.Width() || surface.Height() != picture.Height() || surface.BitCount() != 32)
+    surface.SetSize(picture.Width(), picture.Height(), surface.BitCount());
   surface.region_rects = frame.RegionRects;
   surface.second_rects = frame.SecondRects;
   const int bits = surface.BitCount();
   const PixelFormat& format = surface.Format();
-  for (std::int32_t y = 0; y < picture.Height(); ++y) {
-    std::uint8_t* out = surface.PixelAddress(0, y);
-    if (!out) return;
+  std::uint8_t* const first_row = picture.Height() > 0 ? surface.PixelAddress(0, 0) : nullptr;
+  if (!first_row) return;
+  const std::ptrdiff_t pitch = surface.Pitch();
+  for (std::int32_t y = picture.Height(); y-- > 0;) {
+    std::uint8_t* out = first_row + y * pitch;
     if (bits == 32 && picture.BitCount() == 32) {
       // Decoded and composed 32-bit pixels already have their fourth byte cleared.
       std::memcpy(out, picture.Row(y), static_cast<std::size_t>(picture.Width()) * 4);
