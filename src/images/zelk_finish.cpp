@@ -10,6 +10,7 @@
 #include "core/errors.h"
 #include "images/zelk.h"
 #include "render/image_codec.h"
+#include "render/row_kernels.h"
 #include "render/surface.h"
 
 namespace kest {
@@ -142,11 +143,14 @@ void TZelkFrameList::CopyToSurface(const TZelkFrame& frame, TCustomDIBX& surface
   std::uint8_t* const first_row = picture.Height() > 0 ? surface.PixelAddress(0, 0) : nullptr;
   if (!first_row) return;
   const std::ptrdiff_t pitch = surface.Pitch();
-  for (std::int32_t y = picture.Height(); y-- > 0;) {
+  const RowKernels& kernels = ActiveKernels();
+  for (std::int32_t y = 0; y < picture.Height(); ++y) {
     std::uint8_t* out = first_row + y * pitch;
     if (bits == 32 && picture.BitCount() == 32) {
-      // Decoded and composed 32-bit pixels already have their fourth byte cleared.
-      std::memcpy(out, picture.Row(y), static_cast<std::size_t>(picture.Width()) * 4);
+      // Decoded and composed 32-bit pixels have their fourth byte cleared already; the wide
+      // copy keeps it so.
+      kernels.copy_and(reinterpret_cast<std::uint32_t*>(out), picture.Row(y), static_cast<std::size_t>(picture.Width()),
+                       0x00FFFFFF);
       continue;
     }
     if (bits == 32 && picture.BitCount() == 24) {

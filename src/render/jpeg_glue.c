@@ -113,16 +113,18 @@ int kest_jpeg_decode(const uint8_t* data, size_t size, uint8_t* out, size_t stri
   return 1;
 }
 
-/* Rows are read a few at a time; three-channel rows get their fourth byte cleared while they are
-   still in the cache. */
-enum { ROWS_PER_READ = 16 };
+/* Three-channel rows are decoded into a small buffer and copied from there with their fourth byte
+   cleared. libjpeg-turbo writes rows that start on a vector boundary with stores that bypass the
+   cache, so a pass over the decoded rows would read them back from memory; the buffer's rows
+   start off the boundary and stay in the cache. */
+enum { ROWS_PER_READ = 2, ROW_ALIGN = 64, ROW_OFFSET = 4 };
 
-static void clear_fourth_bytes(uint8_t* row, uint32_t width) {
+static void copy_clearing_fourth_bytes(uint8_t* to, const uint8_t* from, uint32_t width) {
   for (uint32_t x = 0; x < width; ++x) {
     uint32_t pixel;
-    memcpy(&pixel, row + (size_t)x * 4, 4);
+    memcpy(&pixel, from + (size_t)x * 4, 4);
     pixel &= 0x00FFFFFFu; /* B, G, R, X little-endian */
-    memcpy(row + (size_t)x * 4, &pixel, 4);
+    memcpy(to + (size_t)x * 4, &pixel, 4);
   }
 }
 
@@ -150,15 +152,26 @@ int kest_jpeg_decode_sized(const uint8_t* data, size_t size, uint32_t width, uin
     return KEST_JPEG_OTHER_SIZE;
   }
   jpeg_start_decompress(&cinfo);
-  while (cinfo.output_scanline < cinfo.output_height) {
-    JSAMPROW rows[ROWS_PER_READ];
-    const JDIMENSION first = cinfo.output_scanline;
-    JDIMENSION want = cinfo.output_height - first;
-    if (want > ROWS_PER_READ) want = ROWS_PER_READ;
-    for (JDIMENSION i = 0; i < want; ++i) rows[i] = out + (size_t)(first + i) * stride;
-    const JDIMENSION got = jpeg_read_scanlines(&cinfo, rows, want);
-    if (!info->cmyk)
-      for (JDIMENSION i = 0; i < got; ++i) clear_fourth_bytes(rows[i], width);
+  if (info->cmyk) {
+    while (cinfo.output_scanline < cinfo.output_height) {
+      JSAMPROW row = out + (size_t)cinfo.output_scanline * stride;
+      jpeg_read_scanlines(&cinfo, &row, 1);
+    }
+  } else {
+    /* Freed with the decompressor, also when an error jumps out. */
+    const size_t buffer_row = ((size_t)width * 4 + ROW_ALIGN - 1) / ROW_ALIGN * ROW_ALIGN;
+    uint8_t* buffer = (uint8_t*)(*cinfo.mem->alloc_large)((j_common_ptr)&cinfo, JPOOL_IMAGE,
+                                                          buffer_row * ROWS_PER_READ + 2 * ROW_ALIGN);
+    uint8_t* first_row = buffer + (ROW_ALIGN - (uintptr_t)buffer % ROW_ALIGN) % ROW_ALIGN + ROW_OFFSET;
+    while (cinfo.output_scanline < cinfo.output_height) {
+      JSAMPROW rows[ROWS_PER_READ];
+      const JDIMENSION first = cinfo.output_scanline;
+      JDIMENSION want = cinfo.output_height - first;
+      if (want > ROWS_PER_READ) want = ROWS_PER_READ;
+      for (JDIMENSION i = 0; i < want; ++i) rows[i] = first_row + (size_t)i * buffer_row;
+      const JDIMENSION got = jpeg_read_scanlines(&cinfo, rows, want);
+      for (JDIMENSION i = 0; i < got; ++i) copy_clearing_fourth_bytes(out + (size_t)(first + i) * stride, rows[i], width);
+    }
   }
   jpeg_finish_decompress(&cinfo);
   jpeg_destroy_decompress(&cinfo);
