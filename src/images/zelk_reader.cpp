@@ -1,8 +1,11 @@
 // Reading the layered image format: signature, header, frames and layers, and the block
 // encodings (zlib, raw rows read in place, JPEG, tiles), each layer composed as soon as it is read.
 
+#include <libdeflate.h>
+
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "core/errors.h"
 #include "core/random.h"
@@ -25,6 +28,29 @@ constexpr std::size_t kMaxKeptLayerBytes = std::size_t{256} << 20;
 // The least a frame and a layer record can take, for checking counts against the bytes left.
 constexpr std::size_t kMinFrameBytes = 4 + 4 + 4 + 1 + 4 + 4 + 12;
 constexpr std::size_t kMinLayerBytes = 8 + 1 + 4 + 4 + 4 + 4;
+
+struct DecompressorDeleter {
+  void operator()(libdeflate_decompressor* d) const { libdeflate_free_decompressor(d); }
+};
+
+// A zlib block that inflates to at most `limit` bytes (rows to be permuted, or a tile table with
+// the tiles given literally): inflated into a store that is neither cleared first nor copied to
+// fit. Empty with `fault` set when the block is damaged or inflates to more.
+PixelStore InflateAtMost(ByteSpan stored, std::size_t limit, std::string& fault) {
+  thread_local std::unique_ptr<libdeflate_decompressor, DecompressorDeleter> decompressor(
+      libdeflate_alloc_decompressor());
+  if (!decompressor) throw std::bad_alloc();
+  PixelStore out(limit);
+  std::size_t produced = 0;
+  const libdeflate_result result = libdeflate_zlib_decompress(decompressor.get(), stored.data(), stored.size(),
+                                                              out.data(), out.size(), &produced);
+  if (result == LIBDEFLATE_INSUFFICIENT_SPACE)
+    fault = "compressed data inflates to more than " + std::to_string(limit) + " bytes";
+  else if (result != LIBDEFLATE_SUCCESS)
+    fault = "compressed data is damaged (not a valid zlib stream)";
+  out.resize(fault.empty() ? produced : 0);
+  return out;
+}
 
 bool ValidBitCount(std::int32_t bits) {
   return bits == 1 || bits == 4 || bits == 8 || bits == 15 || bits == 16 || bits == 24 || bits == 32;
@@ -381,16 +407,21 @@ bool Reader::ReadBlock(ZelkPicture& target, bool is_mask, std::size_t frame_inde
       }
       clear_fourth_bytes();
     } else {
-      Bytes inflated;
+      PixelStore inflated;
       ByteSpan data = stored;
       if (inflate) {
-        inflated = InflateZlib(stored, source_, limit);
+        std::string fault;
+        inflated = InflateAtMost(stored, limit, fault);
+        if (!fault.empty()) FailAt(data_at, "block: " + fault);
         data = inflated;
       }
       if (tiled) {
-        // Tiles cover every pixel but not the padding of the rows.
+        // Tiles cover every pixel but not the padding of the rows (nor the rest of a byte below
+        // 8 bits).
         block.tiled = true;
-        std::fill(target.Data().begin(), target.Data().end(), std::uint8_t{0});
+        if (target.BitCount() < 8 ||
+            static_cast<std::int64_t>(target.RowBytes()) != std::int64_t{target.Width()} * target.BytesPerPixel())
+          std::fill(target.Data().begin(), target.Data().end(), std::uint8_t{0});
         DecodeTiles(data, data_at, target, is_mask, frame_index, layer_index, block);
         clear_fourth_bytes();
       } else {
