@@ -67,6 +67,7 @@ Bytes ZelFile(ZelkCompression kind, std::int32_t tile = 0) {
 }
 
 void LoadToSurface(benchmark::State& state, const Bytes& file) {
+  state.counters["file_bytes"] = static_cast<double>(file.size());
   TDIBX surface(0, 0, 32);
   for (auto _ : state) {
     TZelkFrameList list;
@@ -112,6 +113,7 @@ Bytes PngLevel1() {
 
 void BM_ZelDeflate_libpng(benchmark::State& state) {
   const Bytes png = PngLevel1();
+  state.counters["file_bytes"] = static_cast<double>(png.size());
   std::vector<std::uint8_t> bgra(static_cast<std::size_t>(kWidth) * kHeight * 4);
   for (auto _ : state) {
     png_image image;

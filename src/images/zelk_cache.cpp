@@ -37,18 +37,24 @@ std::string TZelkCollection::KeyName(const std::string& name, bool trim, bool ma
 }
 
 TZelkItem& TZelkCollection::Acquire(ZelkUser user, const std::string& name, bool trim, bool mask) {
-  const std::string key = KeyName(name, trim, mask);
-  TZelkItem* item = items_.Find(key);
-  if (item) {
-    idle_.remove(item);
-  } else {
-    auto created = std::make_unique<TZelkItem>(key);
-    created->file_name = name;
-    created->want_mask = mask;
-    created->want_trim = trim;
-    item = &items_.Add(std::move(created));
-    Load(*item, true);
+  const std::size_t form = (mask ? 2 : 0) + (trim ? 1 : 0);
+  const auto spelled = by_name_.find(name);
+  TZelkItem* item = spelled != by_name_.end() ? spelled->second[form] : nullptr;
+  if (!item) {
+    const std::string key = KeyName(name, trim, mask);
+    item = items_.Find(key);
+    if (!item) {
+      auto created = std::make_unique<TZelkItem>(key);
+      created->file_name = name;
+      created->want_mask = mask;
+      created->want_trim = trim;
+      item = &items_.Add(std::move(created));
+      Load(*item, true);
+    }
+    by_name_[name][form] = item;
   }
+  // Only an entry without users waits in the idle list.
+  if (item->users.empty()) idle_.remove(item);
   item->users.push_back(user);
   return *item;
 }
@@ -77,6 +83,13 @@ std::size_t TZelkCollection::IdleBytes() const {
 
 void TZelkCollection::Free(TZelkItem& item) {
   idle_.remove(&item);
+  for (auto entry = by_name_.begin(); entry != by_name_.end();) {
+    std::replace(entry->second.begin(), entry->second.end(), &item, static_cast<TZelkItem*>(nullptr));
+    if (entry->second == std::array<TZelkItem*, 4>{})
+      entry = by_name_.erase(entry);
+    else
+      ++entry;
+  }
   for (std::size_t i = 0; i < items_.Count(); ++i)
     if (&items_[i] == &item) {
       items_.Extract(i);

@@ -6,11 +6,13 @@
 // Keys: the file name, then "?m" when a mask is wanted (the picture is loaded with finishing:
 // keys become masks), then "?t" when trimming is wanted (after finishing).
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <list>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "core/hash_collection.h"
@@ -115,6 +117,9 @@ class TZelkCollection {
   TVrFileManager& files_;
   ZelkCacheOptions options_;
   THashCollection<TZelkItem> items_;
+  // The entries by the names as callers spelled them, in the four key forms (mask * 2 + trim):
+  // a hit finds its entry without building or folding the key.
+  std::unordered_map<std::string, std::array<TZelkItem*, 4>> by_name_;
   std::list<TZelkItem*> idle_;  // oldest first
   bool flag_ = false;
 };

@@ -99,34 +99,45 @@ void ComposeWithOpacity(ZelkPicture& frame, const ZelkPicture& layer, std::uint3
 
 void FillBackground(ZelkPicture& picture, std::int32_t background) {
   const std::uint32_t value = picture.FromRgb(SwapRedBlue(static_cast<std::uint32_t>(background)));
-  if (value == 0) return;  // a new store is zero already
   if (picture.BitCount() == 32) {
-    for (std::int32_t y = 0; y < picture.Height(); ++y) {
-      std::uint32_t* row = reinterpret_cast<std::uint32_t*>(picture.Row(y));
-      std::fill(row, row + picture.Width(), value);
-    }
+    // Rows of 32-bit pixels have no padding.
+    std::uint32_t* pixels = reinterpret_cast<std::uint32_t*>(picture.Data().data());
+    std::fill(pixels, pixels + picture.Data().size() / 4, value);
     return;
   }
   if (picture.BitCount() == 8) {
     std::fill(picture.Data().begin(), picture.Data().end(), static_cast<std::uint8_t>(value));
     return;
   }
+  std::fill(picture.Data().begin(), picture.Data().end(), std::uint8_t{0});
+  if (value == 0) return;
   for (std::int32_t y = 0; y < picture.Height(); ++y)
     for (std::int32_t x = 0; x < picture.Width(); ++x) picture.Set(x, y, value);
+}
+
+bool ReplacesPicture(const TZelkLayer& layer, std::size_t index, const ComposeState& state) {
+  return layer.visible && !(layer.use_mask && index != 0) &&
+         (layer.key == -1 || (state.first_visible && state.first_layer_opaque)) && layer.opacity >= 255;
 }
 
 void ComposeLayer(TZelkFrame& frame, TZelkLayer& layer, std::size_t index, ComposeState& state, LayerUse use) {
   if (!layer.visible) return;
   const bool masked = !layer.mask.Empty() && layer.use_mask;
-  if (masked && index == 0) frame.mask = layer.mask;
+  if (masked && index == 0) {
+    if (use == LayerUse::Keep)
+      frame.mask = layer.mask;
+    else
+      frame.mask = std::move(layer.mask);
+  }
   const std::uint32_t opacity = static_cast<std::uint32_t>(std::clamp(layer.opacity, 0, 255));
   if (masked && index != 0) {
     ComposeThroughMask(frame.picture, layer.picture, layer.mask);
   } else if ((layer.key == -1 || (state.first_visible && state.first_layer_opaque)) && opacity == 255) {
     if (use == LayerUse::Consume)
       std::swap(frame.picture.Data(), layer.picture.Data());
-    else
+    else if (use == LayerUse::Keep)
       frame.picture.Data() = layer.picture.Data();
+    // Placed: the pixels are in the frame's picture already.
   } else {
     ComposeWithOpacity(frame.picture, layer.picture, opacity, layer.key);
   }

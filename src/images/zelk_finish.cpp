@@ -10,6 +10,7 @@
 #include "core/errors.h"
 #include "images/zelk.h"
 #include "render/image_codec.h"
+#include "render/row_kernels.h"
 #include "render/surface.h"
 
 namespace kest {
@@ -131,17 +132,25 @@ Rect TZelkFrameList::Trim(TZelkFrame& frame) {
 
 void TZelkFrameList::CopyToSurface(const TZelkFrame& frame, TCustomDIBX& surface) {
   const ZelkPicture& picture = frame.picture;
-  surface.SetSize(picture.Width(), picture.Height(), surface.BitCount());
+  // A 32-bit surface of the frame's size has no padding: every byte is written below, so it is
+  // not cleared first.
+  if (surface.Width() != picture.Width() || surface.Height() != picture.Height() || surface.BitCount() != 32)
+    surface.SetSize(picture.Width(), picture.Height(), surface.BitCount());
   surface.region_rects = frame.RegionRects;
   surface.second_rects = frame.SecondRects;
   const int bits = surface.BitCount();
   const PixelFormat& format = surface.Format();
+  std::uint8_t* const first_row = picture.Height() > 0 ? surface.PixelAddress(0, 0) : nullptr;
+  if (!first_row) return;
+  const std::ptrdiff_t pitch = surface.Pitch();
+  const RowKernels& kernels = ActiveKernels();
   for (std::int32_t y = 0; y < picture.Height(); ++y) {
-    std::uint8_t* out = surface.PixelAddress(0, y);
-    if (!out) return;
+    std::uint8_t* out = first_row + y * pitch;
     if (bits == 32 && picture.BitCount() == 32) {
-      // Decoded and composed 32-bit pixels already have their fourth byte cleared.
-      std::memcpy(out, picture.Row(y), static_cast<std::size_t>(picture.Width()) * 4);
+      // Decoded and composed 32-bit pixels have their fourth byte cleared already; the wide
+      // copy keeps it so.
+      kernels.copy_and(reinterpret_cast<std::uint32_t*>(out), picture.Row(y), static_cast<std::size_t>(picture.Width()),
+                       0x00FFFFFF);
       continue;
     }
     if (bits == 32 && picture.BitCount() == 24) {

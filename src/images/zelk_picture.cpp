@@ -13,12 +13,19 @@ std::int64_t ZelkPicture::RowBytesFor(std::int64_t width, int bit_count) {
   return ((width * store_bits + 31) / 32) * 4;
 }
 
-void ZelkPicture::Resize(std::int32_t width, std::int32_t height, int bit_count, bool with_palette) {
+void ZelkPicture::Resize(std::int32_t width, std::int32_t height, int bit_count, bool with_palette, Fill fill) {
   width_ = width;
   height_ = height;
   bit_count_ = bit_count;
   row_bytes_ = static_cast<std::int32_t>(RowBytesFor(width, bit_count));
-  rows_.assign(static_cast<std::size_t>(row_bytes_) * static_cast<std::size_t>(height), 0);
+  const std::size_t size = static_cast<std::size_t>(row_bytes_) * static_cast<std::size_t>(height);
+  if (fill == Fill::Zero) {
+    rows_.assign(size, 0);
+  } else {
+    // A store of another size is given up first, so growing it copies nothing.
+    if (rows_.size() != size) PixelStore().swap(rows_);
+    rows_.resize(size);
+  }
   const std::size_t entries = bit_count <= 8 && with_palette ? std::size_t{1} << bit_count : 0;
   if (palette_.size() != entries) palette_.assign(entries, 0);
 }

@@ -8,6 +8,9 @@
 // pixel sits in the highest bits.
 
 #include <cstdint>
+#include <memory>
+#include <new>
+#include <utility>
 #include <vector>
 
 #include "core/byte_reader.h"
@@ -20,14 +23,41 @@ namespace kest {
 inline constexpr std::int64_t kMaxZelkPixels = std::int64_t{4096} * 4096;
 inline constexpr std::int32_t kMaxZelkSide = 32767;
 
+// Bytes that a resize leaves as they come from the allocator: a decoder that writes every byte
+// of a store need not have it cleared first.
+template <typename T>
+struct UninitialisedAllocator : std::allocator<T> {
+  template <typename U>
+  struct rebind {
+    using other = UninitialisedAllocator<U>;
+  };
+  UninitialisedAllocator() = default;
+  template <typename U>
+  UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
+  template <typename U>
+  void construct(U* p) noexcept {
+    ::new (static_cast<void*>(p)) U;
+  }
+  template <typename U, typename... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+  }
+};
+
+using PixelStore = std::vector<std::uint8_t, UninitialisedAllocator<std::uint8_t>>;
+
 class ZelkPicture {
  public:
+  // What a resize puts in the store: zeros, or nothing for a caller that writes every byte.
+  enum class Fill : bool { Zero, None };
+
   // ((width * bit count + 31) div 32) * 4.
   static std::int64_t RowBytesFor(std::int64_t width, int bit_count);
 
-  // Sizes the store and zero-fills it; a palette of 1 << bit count entries at 8 bits or less
-  // (when `with_palette`) is kept if it has that size, else made black.
-  void Resize(std::int32_t width, std::int32_t height, int bit_count, bool with_palette = true);
+  // Sizes the store and zero-fills it (unless told not to); a palette of 1 << bit count entries at
+  // 8 bits or less (when `with_palette`) is kept if it has that size, else made black.
+  void Resize(std::int32_t width, std::int32_t height, int bit_count, bool with_palette = true,
+              Fill fill = Fill::Zero);
   void Reset();
 
   bool Empty() const { return rows_.empty(); }
@@ -42,8 +72,8 @@ class ZelkPicture {
 
   std::uint8_t* Row(std::int32_t y) { return rows_.data() + static_cast<std::size_t>(y) * row_bytes_; }
   const std::uint8_t* Row(std::int32_t y) const { return rows_.data() + static_cast<std::size_t>(y) * row_bytes_; }
-  Bytes& Data() { return rows_; }
-  const Bytes& Data() const { return rows_; }
+  PixelStore& Data() { return rows_; }
+  const PixelStore& Data() const { return rows_; }
 
   std::uint32_t Get(std::int32_t x, std::int32_t y) const;
   void Set(std::int32_t x, std::int32_t y, std::uint32_t value);
@@ -70,7 +100,7 @@ class ZelkPicture {
   std::int32_t height_ = 0;
   int bit_count_ = 0;
   std::int32_t row_bytes_ = 0;
-  Bytes rows_;
+  PixelStore rows_;
   std::vector<std::uint32_t> palette_;
 };
 

@@ -1,14 +1,18 @@
 // Reading the layered image format: signature, header, frames and layers, and the block
 // encodings (zlib, raw rows read in place, JPEG, tiles), each layer composed as soon as it is read.
 
+#include <libdeflate.h>
+
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "core/errors.h"
 #include "core/random.h"
 #include "images/zelk.h"
 #include "images/zelk_compose.h"
 #include "render/image_codec.h"
+#include "render/row_kernels.h"
 #include "vfs/deflate.h"
 
 namespace kest {
@@ -24,6 +28,29 @@ constexpr std::size_t kMaxKeptLayerBytes = std::size_t{256} << 20;
 // The least a frame and a layer record can take, for checking counts against the bytes left.
 constexpr std::size_t kMinFrameBytes = 4 + 4 + 4 + 1 + 4 + 4 + 12;
 constexpr std::size_t kMinLayerBytes = 8 + 1 + 4 + 4 + 4 + 4;
+
+struct DecompressorDeleter {
+  void operator()(libdeflate_decompressor* d) const { libdeflate_free_decompressor(d); }
+};
+
+// A zlib block that inflates to at most `limit` bytes (rows to be permuted, or a tile table with
+// the tiles given literally): inflated into a store that is neither cleared first nor copied to
+// fit. Empty with `fault` set when the block is damaged or inflates to more.
+PixelStore InflateAtMost(ByteSpan stored, std::size_t limit, std::string& fault) {
+  thread_local std::unique_ptr<libdeflate_decompressor, DecompressorDeleter> decompressor(
+      libdeflate_alloc_decompressor());
+  if (!decompressor) throw std::bad_alloc();
+  PixelStore out(limit);
+  std::size_t produced = 0;
+  const libdeflate_result result = libdeflate_zlib_decompress(decompressor.get(), stored.data(), stored.size(),
+                                                              out.data(), out.size(), &produced);
+  if (result == LIBDEFLATE_INSUFFICIENT_SPACE)
+    fault = "compressed data inflates to more than " + std::to_string(limit) + " bytes";
+  else if (result != LIBDEFLATE_SUCCESS)
+    fault = "compressed data is damaged (not a valid zlib stream)";
+  out.resize(fault.empty() ? produced : 0);
+  return out;
+}
 
 bool ValidBitCount(std::int32_t bits) {
   return bits == 1 || bits == 4 || bits == 8 || bits == 15 || bits == 16 || bits == 24 || bits == 32;
@@ -41,11 +68,19 @@ class Reader {
   void ReadSignature();
   void ReadHeader();
   void ReadFrame(std::size_t frame_index);
-  void ReadLayer(std::size_t frame_index, std::size_t layer_index, TZelkLayer& layer, ZelkLayerInfo* info);
-  // Reads one block (int32 size first) into `target`, which is sized already. False when the
-  // block is absent (size 0 or less).
+  // The layer's record up to its blocks; gives its name.
+  std::string ReadLayerRecord(TZelkLayer& layer, int bits);
+  // The picture block goes into `picture` (the layer's own, or the frame's for a layer that
+  // replaces it), sized already; then the mask block.
+  void ReadLayerBlocks(std::size_t frame_index, std::size_t layer_index, TZelkLayer& layer, ZelkPicture& picture,
+                       ZelkLayerInfo* info);
+  // Reads one block (int32 size first) into `target`, which is sized already and may hold
+  // anything: every byte of its store is written. False when the block is absent (size 0 or
+  // less; the store is then left as it was).
   bool ReadBlock(ZelkPicture& target, bool is_mask, std::size_t frame_index, std::size_t layer_index,
                  std::optional<ZelkBlockInfo>* info);
+  // Rows in stored order (or permuted) copied into the picture; 32-bit pixels get their fourth
+  // byte cleared on the way.
   void DecodeRows(ByteSpan rows, ZelkPicture& target, bool permuted);
   void DecodeTiles(ByteSpan data, std::size_t offset, ZelkPicture& target, bool is_mask, std::size_t frame_index,
                    std::size_t layer_index, ZelkBlockInfo& info);
@@ -187,13 +222,18 @@ void Reader::ReadFrame(std::size_t frame_index) {
   const bool widened = bits == 15 || bits == 16;
   const int picture_bits = widened ? 24 : bits;
   frame.picture.Palette() = palette;
-  frame.picture.Resize(width, height, picture_bits);
+  // The background is filled only when a layer does not replace the whole picture.
+  frame.picture.Resize(width, height, picture_bits, true, ZelkPicture::Fill::None);
+  bool background_pending = true;
+  const auto fill_background = [&] {
+    if (background_pending) FillBackground(frame.picture, list_.background);
+    background_pending = false;
+  };
   if (frame.KeyColor != -1) {
     if (bits == 32) frame.KeyColor &= 0x00FFFFFF;
     if (widened) frame.KeyColor = static_cast<std::int32_t>(Widen16(static_cast<std::uint32_t>(frame.KeyColor), bits));
   }
   frame.UpdateKeyColorRgb();
-  FillBackground(frame.picture, list_.background);
   if (info) {
     info->name = frame.name;
     info->width = width;
@@ -206,12 +246,22 @@ void Reader::ReadFrame(std::size_t frame_index) {
 
   ComposeState state{.first_layer_opaque = list_.FirstLayerOpaque};
   for (std::int32_t i = 0; i < layer_count; ++i) {
+    const std::size_t index = static_cast<std::size_t>(i);
     auto layer = std::make_unique<TZelkLayer>();
-    layer->picture.Palette() = palette;
-    layer->picture.Resize(width, height, bits);
-    ReadLayer(frame_index, static_cast<std::size_t>(i), *layer,
-              info ? &info->layers.emplace_back() : nullptr);
-    if (widened) {
+    ZelkLayerInfo* layer_info = info ? &info->layers.emplace_back() : nullptr;
+    const std::string name = ReadLayerRecord(*layer, bits);
+    // A layer that replaces the picture and is not kept is read straight into the frame.
+    const bool place = !keep_layers_ && !widened && ReplacesPicture(*layer, index, state);
+    if (!place) {
+      layer->picture.Palette() = palette;
+      layer->picture.Resize(width, height, bits, true, ZelkPicture::Fill::None);
+    }
+    ReadLayerBlocks(frame_index, index, *layer, place ? frame.picture : layer->picture, layer_info);
+    if (layer_info) layer_info->name = name;
+    if (place) {
+      background_pending = false;
+      ComposeLayer(frame, *layer, index, state, LayerUse::Placed);
+    } else if (widened) {
       TZelkLayer wide;
       wide.visible = layer->visible;
       wide.opacity = layer->opacity;
@@ -221,10 +271,17 @@ void Reader::ReadFrame(std::size_t frame_index) {
       wide.picture.Resize(width, height, 24, false);
       for (std::int32_t y = 0; y < height; ++y)
         for (std::int32_t x = 0; x < width; ++x) wide.picture.Set(x, y, Widen16(layer->picture.Get(x, y), bits));
-      ComposeLayer(frame, wide, static_cast<std::size_t>(i), state, LayerUse::Consume);
+      if (ReplacesPicture(wide, index, state))
+        background_pending = false;
+      else
+        fill_background();
+      ComposeLayer(frame, wide, index, state, LayerUse::Consume);
     } else {
-      ComposeLayer(frame, *layer, static_cast<std::size_t>(i), state,
-                   keep_layers_ ? LayerUse::Keep : LayerUse::Consume);
+      if (ReplacesPicture(*layer, index, state))
+        background_pending = false;
+      else
+        fill_background();
+      ComposeLayer(frame, *layer, index, state, keep_layers_ ? LayerUse::Keep : LayerUse::Consume);
     }
     if (keep_layers_) {
       kept_bytes_ += layer->picture.ByteSize() + layer->mask.ByteSize();
@@ -234,6 +291,7 @@ void Reader::ReadFrame(std::size_t frame_index) {
       frame.layers.push_back(std::move(layer));
     }
   }
+  fill_background();
 
   if (version_ >= 104) {
     for (std::vector<Rect>* rects : {&frame.RegionRects, &frame.SecondRects}) {
@@ -258,19 +316,29 @@ void Reader::ReadFrame(std::size_t frame_index) {
   }
 }
 
-void Reader::ReadLayer(std::size_t frame_index, std::size_t layer_index, TZelkLayer& layer, ZelkLayerInfo* info) {
+std::string Reader::ReadLayerRecord(TZelkLayer& layer, int bits) {
   in_.Skip(8);
   layer.visible = in_.U8() != 0;
   layer.key = in_.I32();
   layer.opacity = in_.I32();
   layer.use_mask = version_ >= 101 && in_.U8() != 0;
-  const std::string name = in_.LString();
-  const int bits = layer.picture.BitCount();
+  std::string name = in_.LString();
   if (bits == 32 && layer.key != -1) layer.key &= 0x00FFFFFF;
-  layer.picture_decoded = ReadBlock(layer.picture, false, frame_index, layer_index, info ? &info->picture : nullptr);
+  return name;
+}
+
+void Reader::ReadLayerBlocks(std::size_t frame_index, std::size_t layer_index, TZelkLayer& layer,
+                             ZelkPicture& picture, ZelkLayerInfo* info) {
+  layer.picture_decoded = ReadBlock(picture, false, frame_index, layer_index, info ? &info->picture : nullptr);
+  // An absent picture block leaves the layer's pixels 0.
+  if (!layer.picture_decoded) std::fill(picture.Data().begin(), picture.Data().end(), std::uint8_t{0});
   if (version_ >= 100) {
+    // The mask's store is made only for a block that is there.
+    const std::size_t at = in_.Position();
+    const bool present = in_.I32() > 0;
+    in_.Seek(at);
     ZelkPicture mask;
-    mask.Resize(layer.picture.Width(), layer.picture.Height(), 8, false);
+    if (present) mask.Resize(picture.Width(), picture.Height(), 8, false, ZelkPicture::Fill::None);
     if (ReadBlock(mask, true, frame_index, layer_index, info ? &info->mask : nullptr)) {
       // A layer with a mask ignores its key, whether or not the mask is used.
       layer.key = -1;
@@ -283,7 +351,6 @@ void Reader::ReadLayer(std::size_t frame_index, std::size_t layer_index, TZelkLa
     info->key = layer.key;
     info->opacity = layer.opacity;
     info->use_mask = layer.use_mask;
-    info->name = name;
   }
 }
 
@@ -295,7 +362,7 @@ bool Reader::ReadBlock(ZelkPicture& target, bool is_mask, std::size_t frame_inde
   if (static_cast<std::size_t>(size) > in_.Remaining())
     FailAt(at, "block of " + std::to_string(size) + " bytes is past the end of the data");
   const std::size_t data_at = in_.Position();
-  // Raw blocks are decoded in place from the data; zlib blocks are inflated first.
+  // Raw blocks are read in place from the data; zlib blocks are inflated first.
   const ByteSpan stored = in_.Take(static_cast<std::size_t>(size));
   const ZelkCompression kind = header_.compression;
   ZelkBlockInfo block;
@@ -303,6 +370,12 @@ bool Reader::ReadBlock(ZelkPicture& target, bool is_mask, std::size_t frame_inde
   const bool tiled = version_ >= 103 && header_.HasTiles() && kind != ZelkCompression::Jpeg;
   const std::int64_t rows_size = static_cast<std::int64_t>(target.RowBytes()) * target.Height();
 
+  // Rows of 32-bit pixels have no padding: the whole store is pixels, whose fourth byte is 0.
+  const auto clear_fourth_bytes = [&target] {
+    if (target.BitCount() != 32) return;
+    ActiveKernels().copy_and(reinterpret_cast<std::uint32_t*>(target.Data().data()), target.Data().data(),
+                             target.Data().size() / 4, 0x00FFFFFF);
+  };
   if (!is_mask && kind == ZelkCompression::Jpeg) {
     block.kind = ZelkBlockInfo::Kind::Jpeg;
     DecodeJpegBlock(stored, data_at, target);
@@ -332,16 +405,25 @@ bool Reader::ReadBlock(ZelkPicture& target, bool is_mask, std::size_t frame_inde
       } catch (const FormatError& error) {
         FailAt(data_at, std::string("block: ") + error.what());
       }
+      clear_fourth_bytes();
     } else {
-      Bytes inflated;
+      PixelStore inflated;
       ByteSpan data = stored;
       if (inflate) {
-        inflated = InflateZlib(stored, source_, limit);
+        std::string fault;
+        inflated = InflateAtMost(stored, limit, fault);
+        if (!fault.empty()) FailAt(data_at, "block: " + fault);
         data = inflated;
       }
       if (tiled) {
+        // Tiles cover every pixel but not the padding of the rows (nor the rest of a byte below
+        // 8 bits).
         block.tiled = true;
+        if (target.BitCount() < 8 ||
+            static_cast<std::int64_t>(target.RowBytes()) != std::int64_t{target.Width()} * target.BytesPerPixel())
+          std::fill(target.Data().begin(), target.Data().end(), std::uint8_t{0});
         DecodeTiles(data, data_at, target, is_mask, frame_index, layer_index, block);
+        clear_fourth_bytes();
       } else {
         if (static_cast<std::int64_t>(data.size()) != rows_size)
           FailAt(data_at, std::string(inflate ? "inflated" : "raw") + " block of " + std::to_string(data.size()) +
@@ -351,41 +433,42 @@ bool Reader::ReadBlock(ZelkPicture& target, bool is_mask, std::size_t frame_inde
       }
     }
   }
-  if (target.BitCount() == 32) {
-    // Rows of 32-bit pixels have no padding: the whole store is pixels.
-    std::uint8_t* p = target.Data().data();
-    const std::size_t n = target.Data().size() / 4;
-    for (std::size_t i = 0; i < n; ++i) p[i * 4 + 3] = 0;
-  }
   if (info) *info = block;
   return true;
 }
 
 void Reader::DecodeRows(ByteSpan rows, ZelkPicture& target, bool permuted) {
   const std::size_t row_bytes = static_cast<std::size_t>(target.RowBytes());
+  const auto copy = [&target](std::uint8_t* to, const std::uint8_t* from, std::size_t bytes) {
+    if (target.BitCount() == 32)
+      ActiveKernels().copy_and(reinterpret_cast<std::uint32_t*>(to), from, bytes / 4, 0x00FFFFFF);
+    else
+      std::memcpy(to, from, bytes);
+  };
   if (!permuted) {
-    std::memcpy(target.Data().data(), rows.data(), rows.size());
+    copy(target.Data().data(), rows.data(), rows.size());
     return;
   }
   const std::vector<std::int32_t> order = ZelkRowPermutation(list_.Identification(), target.Height());
-  for (std::size_t k = 0; k < order.size(); ++k)
-    std::memcpy(target.Row(order[k]), rows.data() + k * row_bytes, row_bytes);
+  for (std::size_t k = 0; k < order.size(); ++k) copy(target.Row(order[k]), rows.data() + k * row_bytes, row_bytes);
 }
 
 void Reader::DecodeJpegBlock(ByteSpan data, std::size_t offset, ZelkPicture& target) {
   DecodedImage image;
   try {
+    if (target.BitCount() == 32) {
+      // Decoded straight into the rows: pixels 0x00RRGGBB are the bytes B, G, R, 0 of a 32-bit row.
+      DecodeJpegInto(data, source_, target.Width(), target.Height(), target.Data().data(),
+                     static_cast<std::size_t>(target.RowBytes()));
+      return;
+    }
     image = DecodeJpeg(data, source_, {target.Width(), target.Height()});
   } catch (const FormatError& error) {
     FailAt(offset, "JPEG block: " + std::string(error.what()));
   }
   const std::size_t width = static_cast<std::size_t>(target.Width());
-  if (target.BitCount() == 32) {
-    // Decoded pixels 0x00RRGGBB are the bytes B, G, R, 0 of a 32-bit row.
-    for (std::int32_t y = 0; y < target.Height(); ++y)
-      std::memcpy(target.Row(y), image.pixels.data() + static_cast<std::size_t>(y) * width, width * 4);
-    return;
-  }
+  // Row padding, and the pixels below a byte, start from zeros.
+  std::fill(target.Data().begin(), target.Data().end(), std::uint8_t{0});
   if (target.BitCount() == 24) {
     for (std::int32_t y = 0; y < target.Height(); ++y) {
       std::uint8_t* row = target.Row(y);

@@ -82,6 +82,10 @@ struct JpegSize {
 };
 JpegSize ReadJpegSize(ByteSpan data, const std::string& source);
 DecodedImage DecodeJpeg(ByteSpan data, const std::string& source, const JpegSize& expected = {});
+// A JPEG picture of exactly `width` x `height` decoded straight into rows of `stride` bytes, four
+// bytes a pixel: 0x00RRGGBB as a little-endian word (B, G, R, 0).
+void DecodeJpegInto(ByteSpan data, const std::string& source, std::int32_t width, std::int32_t height,
+                    std::uint8_t* rows, std::size_t stride);
 // A baseline JPEG stream of 0x00RRGGBB pixels (rows top-down) at quality 1..100.
 Bytes EncodeJpeg(std::int32_t width, std::int32_t height, std::span<const std::uint32_t> pixels, int quality);
 

@@ -8,7 +8,7 @@ namespace kest {
 const RowKernels& ScalarKernels() {
   static constexpr RowKernels table = {&CopyKeyedRow, &BlendRow,     &AddRow,      &MaskRow,    &MaskAlphaRow,
                                        &MaskAddRow,   &ColorMaskRow, &FillAlphaRow, &FillAddRow, &FillSubRow,
-                                       &ComposeRow,   &FillRow};
+                                       &ComposeRow,   &FillRow,      &CopyAndRow};
   return table;
 }
 

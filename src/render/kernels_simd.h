@@ -226,8 +226,32 @@ struct SimdKernels {
     T::End();
   }
 
+  // Aligned stores, four vectors a round, from the first vector-aligned pixel on: a copy that
+  // runs at the speed of memory.
+  static void CopyAnd(std::uint32_t* d, const std::uint8_t* s, std::size_t n, std::uint32_t bits) {
+    const V bv = T::Set32(bits);
+    const auto at = [s](std::size_t pixel) { return T::Load(s + pixel * 4); };
+    std::size_t i = 0;
+    constexpr std::size_t kAlign = sizeof(V);
+    while (i < n && (reinterpret_cast<std::uintptr_t>(d + i) % kAlign) != 0) {
+      CopyAndRow(d + i, s + i * 4, 1, bits);
+      ++i;
+    }
+    for (; i + 4 * kStep <= n; i += 4 * kStep) {
+      const V a = at(i), b = at(i + kStep), c = at(i + 2 * kStep), e = at(i + 3 * kStep);
+      T::StoreAligned(d + i, T::And(a, bv));
+      T::StoreAligned(d + i + kStep, T::And(b, bv));
+      T::StoreAligned(d + i + 2 * kStep, T::And(c, bv));
+      T::StoreAligned(d + i + 3 * kStep, T::And(e, bv));
+    }
+    for (; i + kStep <= n; i += kStep) T::StoreAligned(d + i, T::And(at(i), bv));
+    CopyAndRow(d + i, s + i * 4, n - i, bits);
+    T::End();
+  }
+
   static constexpr RowKernels kTable = {&CopyKeyed, &Blend,     &Add,     &Mask,    &MaskAlpha, &MaskAdd,
-                                         &ColorMask, &FillAlpha, &FillAdd, &FillSub, &Compose,   &Fill};
+                                         &ColorMask, &FillAlpha, &FillAdd, &FillSub, &Compose,   &Fill,
+                                         &CopyAnd};
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace kest {
 namespace {
@@ -114,6 +115,14 @@ inline void FillSubRow(std::uint32_t* d, int n, std::uint32_t colour) {
 
 inline void FillRow(std::uint32_t* d, std::size_t n, std::uint32_t colour) {
   for (std::size_t i = 0; i < n; ++i) d[i] = colour;
+}
+
+inline void CopyAndRow(std::uint32_t* d, const std::uint8_t* s, std::size_t n, std::uint32_t bits) {
+  for (std::size_t i = 0; i < n; ++i) {
+    std::uint32_t v;
+    std::memcpy(&v, s + i * 4, 4);
+    d[i] = v & bits;
+  }
 }
 
 inline void ComposeRow(std::uint32_t* d, const std::uint32_t* f, const std::uint32_t* t, const std::uint8_t* m, int n) {

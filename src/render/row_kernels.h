@@ -38,6 +38,9 @@ struct RowKernels {
   void (*compose)(std::uint32_t* d, const std::uint32_t* f, const std::uint32_t* t, const std::uint8_t* m, int n);
   // d = k: wide stores from the first vector-aligned pixel on.
   void (*fill)(std::uint32_t* d, std::size_t n, std::uint32_t colour);
+  // d = s & bits for n pixels, s being bytes at any alignment (it may be d): pixels copied with
+  // some bits cleared, such as the fourth byte.
+  void (*copy_and)(std::uint32_t* d, const std::uint8_t* s, std::size_t n, std::uint32_t bits);
 };
 
 enum class SimdLevel { Scalar, Sse2, Avx2 };

@@ -91,6 +91,37 @@ TEST_F(ZelkCacheTest, PurgeFreesTheIdleEntriesOfAllFourForms) {
   EXPECT_EQ(cache.Find("p.zel?t"), &used);
 }
 
+// Hits are found by the name as spelled; once the entry is freed (purged or pushed out of the
+// idle list), every spelling makes and loads a new entry.
+TEST_F(ZelkCacheTest, EverySpellingFindsTheEntryUntilItIsFreed) {
+  game_.Write("s.zel", PictureFile(2, 2, 0x000001));
+  TZelkCollection cache(files_);
+  TZelkItem& first = cache.Acquire(1, "s.zel", false, false);
+  EXPECT_EQ(&cache.Acquire(2, "S.ZEL", false, false), &first);
+  EXPECT_EQ(&cache.Acquire(3, "s.zel", false, false), &first);
+  EXPECT_EQ(first.users, (std::vector<ZelkUser>{1, 2, 3}));
+  for (ZelkUser user : {1u, 2u, 3u}) cache.Release(first, user);
+  cache.Purge("s.zel");
+  EXPECT_EQ(cache.Count(), 0u);
+  for (const char* spelling : {"S.ZEL", "s.zel"}) {
+    TZelkItem& again = cache.Acquire(4, spelling, false, false);
+    EXPECT_EQ(cache.Count(), 1u) << spelling;
+    EXPECT_EQ(cache.Find("s.zel"), &again) << spelling;
+    EXPECT_EQ(again.users, std::vector<ZelkUser>{4}) << spelling;
+    EXPECT_EQ(again.frames[0].surface->GetPixel(1, 1), 0x000001u) << spelling;
+    cache.Release(again, 4);
+  }
+  // Pushed out by the idle budget, then asked for again.
+  for (const char* name : {"1.zel", "2.zel", "3.zel", "4.zel"}) game_.Write(name, PictureFile(800, 600, 0x010101));
+  for (const char* name : {"1.zel", "2.zel", "3.zel", "4.zel"}) cache.Release(cache.Acquire(5, name, false, false), 5);
+  EXPECT_EQ(cache.Find("s.zel"), nullptr);
+  const std::size_t count = cache.Count();
+  TZelkItem& loaded = cache.Acquire(6, "S.ZEL", false, false);
+  EXPECT_EQ(cache.Count(), count + 1);
+  EXPECT_EQ(loaded.users, std::vector<ZelkUser>{6});
+  EXPECT_EQ(loaded.frames[0].surface->GetPixel(0, 0), 0x000001u);
+}
+
 TEST_F(ZelkCacheTest, MissingAndCorruptPicturesBecomeAnInvisibleStandIn) {
   game_.Write("bad.zel", Bytes{'Z', 'e', 'l', 'k', '1', '0', '6', 1, 2});
   std::vector<std::string> errors;

@@ -126,6 +126,60 @@ TEST(ZelkCompose, BackgroundTakesTheColourOrTheNearestPaletteEntry) {
   EXPECT_EQ(Read(WriteZelkFile(spec)).frames[0]->picture.Get(2, 2), 1u);
 }
 
+// An opaque layer without key replaces everything composed before it, whatever its block: the
+// frame's bytes are exactly the layer's (fourth bytes cleared), row padding included; a replacing
+// layer whose block is absent leaves zeros, and a frame that no layer shows has its background.
+TEST(ZelkCompose, ReplacingLayersGiveExactlyTheirBytesWhateverTheBlock) {
+  struct Case {
+    const char* what;
+    ZelkCompression compression;
+    int bits;
+    std::int32_t code;  // rows scrambled with it when not 0
+  };
+  for (const Case& c : {Case{"raw 32", ZelkCompression::None, 32, 0}, Case{"zlib 32", ZelkCompression::Zlib, 32, 0},
+                        Case{"raw 32 scrambled", ZelkCompression::None, 32, 12341},
+                        Case{"zlib 32 scrambled", ZelkCompression::Zlib, 32, 12341},
+                        Case{"jpeg 32", ZelkCompression::Jpeg, 32, 0}, Case{"raw 24", ZelkCompression::None, 24, 0},
+                        Case{"zlib 24 scrambled", ZelkCompression::Zlib, 24, 12341},
+                        Case{"jpeg 24", ZelkCompression::Jpeg, 24, 0}, Case{"raw 8", ZelkCompression::None, 8, 0},
+                        Case{"zlib 4", ZelkCompression::Zlib, 4, 0}}) {
+    const bool jpeg = c.compression == ZelkCompression::Jpeg;
+    // Width 5 leaves row padding at 24 bits and below; JPEG keeps only flat grey exactly.
+    const ZelkPicture under = testing::Pattern(5, 3, c.bits, 2);
+    const ZelkPicture stored = jpeg ? Flat(5, 3, c.bits, c.bits == 32 ? 0xAB808080u : 0x808080u)
+                               : c.bits == 32 ? MakeZelkPicture(5, 3, 32, [](std::int32_t x, std::int32_t y) {
+                                   return 0xAB000000u | static_cast<std::uint32_t>(x * 0x010203 + y * 0x302010);
+                                 })
+                                              : testing::Pattern(5, 3, c.bits, 7);
+    ZelkPicture expected = stored;
+    if (c.bits == 32)
+      for (std::int32_t y = 0; y < 3; ++y)
+        for (std::int32_t x = 0; x < 5; ++x) expected.Set(x, y, stored.Get(x, y) & 0x00FFFFFF);
+    const ZelkPicture zeros = Flat(5, 3, c.bits, 0, under.Palette());
+    ZelkFileSpec spec;
+    spec.identification = c.code;
+    spec.scrambled = c.code != 0;
+    spec.compression = c.compression;
+    spec.jpeg_quality = 100;
+    spec.background = 0x00112233;
+    ZelkLayerSpec absent = LayerOf(stored);
+    absent.picture_block = Bytes{};
+    ZelkLayerSpec hidden = LayerOf(stored);
+    hidden.visible = false;
+    spec.frames = {FrameOf(under, {LayerOf(stored)}), FrameOf(under, {LayerOf(under, 128), LayerOf(stored)}),
+                   FrameOf(under, {LayerOf(stored), absent}), FrameOf(under, {hidden})};
+    for (ZelkFrameSpec& frame : spec.frames) frame.palette = under.Palette();
+    const TZelkFrameList list = Read(WriteZelkFile(spec), c.code);
+    ASSERT_EQ(list.frames.size(), 4u) << c.what;
+    EXPECT_EQ(list.frames[0]->picture, expected) << c.what << ": over the background";
+    EXPECT_EQ(list.frames[1]->picture, expected) << c.what << ": over a blended layer";
+    EXPECT_EQ(list.frames[2]->picture, zeros) << c.what << ": an absent block";
+    for (std::int32_t y = 0; y < 3; ++y)
+      for (std::int32_t x = 0; x < 5; ++x)
+        EXPECT_EQ(list.frames[3]->picture.Get(x, y), zeros.FromRgb(0x332211)) << c.what << ": no layer shown";
+  }
+}
+
 TEST(ZelkCompose, EightBitFramesDitherByOpacity) {
   const std::vector<std::uint32_t> palette = {0x000000, 0xFFFFFF};
   struct Case {

@@ -97,6 +97,15 @@ const KernelCase kKernels[] = {
     {"fill", [](const RowKernels& k, RowCase& c, int, std::uint32_t colour) {
        k.fill(c.d.data() + c.offset, static_cast<std::size_t>(c.n), colour);
      }},
+    // From bytes at any alignment, and in place.
+    {"copy_and", [](const RowKernels& k, RowCase& c, int a, std::uint32_t colour) {
+       const auto* bytes = reinterpret_cast<const std::uint8_t*>(c.s.data() + c.offset) + a % 4;
+       k.copy_and(c.d.data() + c.offset, bytes, static_cast<std::size_t>(c.n), colour);
+     }},
+    {"copy_and_in_place", [](const RowKernels& k, RowCase& c, int, std::uint32_t colour) {
+       k.copy_and(c.d.data() + c.offset, reinterpret_cast<const std::uint8_t*>(c.d.data() + c.offset),
+                  static_cast<std::size_t>(c.n), colour);
+     }},
     {"compose", [](const RowKernels& k, RowCase& c, int, std::uint32_t) {
        k.compose(c.d.data() + c.offset, c.s.data() + c.offset, c.t.data() + c.offset, c.m.data() + c.offset, c.n);
      }},
