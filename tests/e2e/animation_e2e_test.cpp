@@ -26,6 +26,15 @@ constexpr int kSpriteX = 60, kSpriteY = 150;
 constexpr int kRadioY = 320, kPopX = 400, kScrapX = 500, kPopY = 320;
 constexpr int kRadioX[3] = {40, 150, 260};
 
+// The trace names a handler by its page and line: the line of `label` in the demo's anim.kss.
+std::string HandlerLine(const std::string& label) {
+  const std::vector<std::string> lines = SplitLines(ReadText(std::string(KEST_DEMO_SOURCE) + "/anim.kss"));
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    if (lines[i] == "Label " + label) return "anim.ksb(" + std::to_string(i + 1) + ")";
+  ADD_FAILURE() << "anim.kss has no label " << label;
+  return "";
+}
+
 // The sprite frame a screenshot shows, or -1 when it matches none.
 int SpriteFrameIn(const DecodedImage& shot) {
   for (int f = 0; f < demo::kSpriteFrames; ++f) {
@@ -50,6 +59,26 @@ int SkyScrollIn(const DecodedImage& shot) {
     if (all) return s;
   }
   return -1;
+}
+
+// The bounding box of the pixels that are not the stage's colour, inside the stage.
+struct Box {
+  int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
+  bool Empty() const { return right < 0; }
+};
+constexpr int kStageX = 340, kStageY = 120, kStageWidth = 260, kStageHeight = 140;
+constexpr std::uint32_t kStagePixel = 0x303040;
+Box DancerIn(const DecodedImage& shot) {
+  Box box;
+  for (int y = kStageY; y < kStageY + kStageHeight; ++y)
+    for (int x = kStageX; x < kStageX + kStageWidth; ++x)
+      if (Pixel(shot, x, y) != kStagePixel) {
+        box.left = std::min(box.left, x);
+        box.top = std::min(box.top, y);
+        box.right = std::max(box.right, x);
+        box.bottom = std::max(box.bottom, y);
+      }
+  return box;
 }
 
 class AnimationRun : public DemoRun {
@@ -101,13 +130,28 @@ TEST_F(AnimationRun, TheRadioGroupKeepsOneSelectedAndThePopButtonsPlayTheirPictu
   EXPECT_THAT(vars, ::testing::HasSubstr("pop_ends\tglobal\tint\t1"));
   EXPECT_THAT(vars, ::testing::ContainsRegex("sprite_index\tglobal\tint\t[0-7]\n"));
 
-  // The handlers, by their labels' lines in anim.kss: picked twice, popped twice, the end once.
+  // The handlers: picked twice, popped twice, the pop's end once.
   std::map<std::string, int> events;
   for (const std::string& line : SplitLines(ReadText(work_.File("trace.txt"))))
     if (const std::size_t at = line.find("<Event>anim.ksb("); at != std::string::npos) ++events[line.substr(at + 7)];
-  EXPECT_EQ(events["anim.ksb(21)"], 2);  // Label picked
-  EXPECT_EQ(events["anim.ksb(26)"], 2);  // Label popped
-  EXPECT_EQ(events["anim.ksb(30)"], 1);  // Label pop_end
+  EXPECT_EQ(events[HandlerLine("picked")], 2);
+  EXPECT_EQ(events[HandlerLine("popped")], 2);
+  EXPECT_EQ(events[HandlerLine("pop_end")], 1);
+}
+
+TEST_F(AnimationRun, TheMotionFileMovesTheDancerAcrossTheStage) {
+  // In the first leg the dancer glides right along the top, whole and opaque.
+  const Box early = DancerIn(shots_[20]), later = DancerIn(shots_[45]);
+  ASSERT_FALSE(early.Empty());
+  ASSERT_FALSE(later.Empty());
+  EXPECT_EQ(early.right - early.left + 1, demo::kDancerSide);
+  EXPECT_EQ(early.top, kStageY + demo::kDanceCorners[0].y - demo::kDancerSide / 2);
+  EXPECT_GT(later.left, early.left);
+  EXPECT_EQ(Pixel(shots_[20], early.left + 1, early.top + 1), demo::DancerPixel(1, 1));
+  // Nothing of it shows outside the stage, and it is never left behind as a trail.
+  const Box end = DancerIn(shots_[109]);
+  EXPECT_LE(end.right - end.left, 2 * demo::kDancerSide);
+  EXPECT_EQ(Pixel(shots_[45], kStageX - 1, early.top + 4), 0x181828u);
 }
 
 }  // namespace
