@@ -40,7 +40,7 @@ class PointerTest : public PlayLoopTest {
     std::string page = "BoxNew PR_NAME: \"box\", PR_LEFT: 0, PR_TOP: 0, PR_WIDTH: 20, PR_HEIGHT: 20, "
                        "PR_COLOR: 0x808080, PR_CURSOR: \"" + cursor + "\"\n";
     if (!default_cursor.empty()) page += "Calc @Cursor = \"" + default_cursor + "\"\n";
-    WriteTitle(page + "While TRUE\n  Wait 1\nWhileLoop\n");
+    WriteTitle(page + "While TRUE\n  Wait 1\n  WhileLoop\n");
     game_.Write("hand.cur", CursorFile(0xFF0000, 1, 2));
     game_.Write("arrow.cur", CursorFile(0x0000FF, 0, 0));
     // Two frames: red for 3/60 s (50 ms), green for 6/60 s (100 ms).

@@ -41,6 +41,8 @@ std::string EveryCommandType() {
           break;
         case FieldKind::Int:
           if (field.role == FieldRole::Plain) arguments.push_back(key + "7");
+          // Every line is at the top, outside any While: a WhileLoop there needs its target.
+          if (field.role == FieldRole::LoopStart) arguments.push_back(key + "0");
           break;
         case FieldKind::Byte: arguments.push_back(key + "2"); break;
         case FieldKind::ExpressionList: arguments.push_back(key + "(1, \"s\", z * 3)"); break;
@@ -101,6 +103,7 @@ TEST(TitleSource, OddPagesFromOtherCompilersRoundTrip) {
             "[type=136 line=900] BoxNew PR_NAME: \"b\"\n"
             "[line=3] While TRUE, exit: 40\n"
             "  [indent=-2] Break TRUE, target: 7\n"
+            "WhileLoop loop: 0\n"
             "Calc {ocTo \"x\" i:-5}\n"
             "Calc {ocPlus \"____0\" v:\"a\" f:0000000000000080FF3F; ocTo \"____arg\" v:\"____0\"}\n"
             "If {}\n");
@@ -156,6 +159,8 @@ TEST(TitleSource, ErrorsNameFileLineAndColumn) {
       {"Jump start.ksb:nowhere\n", "start.kss:1:6:", "no label nowhere"},
       {"BoxNew 3\n", "start.kss:1:8:", "needs its name"},
       {" Calc x = 1\n", "start.kss:1:2:", "two spaces"},
+      // Not indented into its While, a WhileLoop would jump to the top of the page.
+      {"While TRUE\n  Wait 16\nWhileLoop\n", "start.kss:3:1:", "WhileLoop is not in a While's body"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.source);

@@ -278,7 +278,7 @@ class PageCompiler {
       given[*field] = true;
       Field(*command, index, *field, value, value_place, line, given);
     }
-    Defaults(*command, given);
+    Defaults(*command, given, place);
     page.Commands.push_back(std::move(command));
   }
 
@@ -350,7 +350,7 @@ class PageCompiler {
     }
   }
 
-  void Defaults(TCommand& command, const std::vector<bool>& given) {
+  void Defaults(TCommand& command, const std::vector<bool>& given, const Place& place) {
     const TPage& page = *result_.page;
     for (std::size_t f = 0; f < command.Fields.size(); ++f) {
       const FieldSpec& spec = command.Spec().fields[f];
@@ -365,7 +365,7 @@ class PageCompiler {
       }
       if (spec.kind == FieldKind::Byte && spec.role == FieldRole::VariableType) field.number = 1;
       if (spec.kind == FieldKind::Int && spec.role != FieldRole::Plain && spec.role != FieldRole::Target)
-        structure_.push_back({page.Commands.size(), f});
+        structure_.push_back({page.Commands.size(), f, place});
     }
     if (command.Fields.size() && command.Spec().fields[0].kind == FieldKind::Properties)
       command.Fields[0].properties.resize(kPropertyCount);
@@ -373,9 +373,18 @@ class PageCompiler {
 
   void FillStructure() {
     TPage& page = *result_.page;
-    for (const auto& [index, field] : structure_)
-      page.Commands[index]->Fields[field].number =
-          ImpliedIndex(page, index, page.Commands[index]->Spec().fields[field].role);
+    for (const Structure& entry : structure_) {
+      const FieldRole role = page.Commands[entry.command]->Spec().fields[entry.field].role;
+      const std::int32_t implied = ImpliedIndex(page, entry.command, role);
+      if (role == FieldRole::LoopStart && implied < 0) {
+        errors_.Catch([&] {
+          entry.place.Fail(0, "WhileLoop is not in a While's body: indent it one level deeper than its While "
+                              "(or give loop: INDEX)");
+        });
+        continue;
+      }
+      page.Commands[entry.command]->Fields[entry.field].number = implied;
+    }
   }
 
   std::string file_;
@@ -383,7 +392,12 @@ class PageCompiler {
   std::vector<SourceLine> lines_;
   CompiledPage result_;
   bool explicit_sets_ = false;
-  std::vector<std::pair<std::size_t, std::size_t>> structure_;  // (command, field) to compute
+  // The fields whose values the block structure implies, computed once every command is read.
+  struct Structure {
+    std::size_t command, field;
+    Place place;  // the command's line, for errors
+  };
+  std::vector<Structure> structure_;
 };
 
 // --- dumping ---------------------------------------------------------------------------------

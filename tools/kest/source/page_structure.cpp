@@ -30,7 +30,7 @@ std::int32_t EnclosingWhile(const TPage& page, std::size_t index) {
 std::int32_t ImpliedIndex(const TPage& page, std::size_t index, FieldRole role) {
   switch (role) {
     case FieldRole::LoopExit: return LoopExit(page, index);
-    case FieldRole::LoopStart: return std::max(EnclosingWhile(page, index), 0);
+    case FieldRole::LoopStart: return EnclosingWhile(page, index);
     case FieldRole::BreakTarget: {
       const std::int32_t loop = EnclosingWhile(page, index);
       return loop < 0 ? -1 : LoopExit(page, static_cast<std::size_t>(loop));

@@ -12,7 +12,8 @@ namespace kest::source {
 // The index the compiler stores for a LoopExit, LoopStart, BreakTarget or ContinueTarget field
 // of the command at `index`:
 // - While: the first later command not indented deeper (the end of the page when none);
-// - WhileLoop: its enclosing While;
+// - WhileLoop: its enclosing While, or -1 outside a loop (which the compiler refuses: such a
+//   WhileLoop would jump to the top of the page);
 // - Break: the enclosing While's exit, or -1 (end the page) outside a loop;
 // - Continue: the enclosing loop's WhileLoop (the While itself when it has none), or -1.
 // The enclosing While is the nearest earlier While indented less than the command.
