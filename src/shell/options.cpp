@@ -101,10 +101,10 @@ holds one is mounted, in order); without one the player plays the title beside i
 player for the same game folder ends at once, silently.
 
 What works today: the scenario (flow control, calls, waits, event handlers, variables), boxes
-that move and answer the mouse and keys, pictures (the first frame of each), screen transitions
-(Flip), the window with full screen on Alt+Enter, and the exit question on Ctrl+Q. Text,
-animation, sound and saving and loading games are not built yet: their commands report "not
-available yet" and the script goes on.
+that move and answer the mouse and keys, pictures that animate, zoom and turn, buttons, tiles,
+motion files, objects' pointer pictures, screen transitions (Flip), the window with full screen
+on Alt+Enter, and the exit question on Ctrl+Q. Text, sound and saving and loading games are not
+built yet: their commands report "not available yet" and the script goes on.
 
 Options:
   --headless           run without a window: virtual clock, scripted input, memory screen
