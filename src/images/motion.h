@@ -12,8 +12,8 @@
 //   Every record starts with the base fields: parent, length, a third int32, start, cycle,
 //   order (int32), flag 1, flag 2, plane swap (bytes). Up to version 106 the ticks were half as
 //   long: start, length, cycle and the interval are doubled when read.
-// The kinds' records and their version gates are described beside the reader (motion_reader.cpp)
-// and in docs/motion.md.
+// The kinds' records and their version gates are described in motion_sync.h, which the reader and
+// the writer share, and in docs/motion.md.
 //
 // The data model holds values as loaded (times doubled, old sound values converted); fields the
 // format does not name are kept in arrays in file order so they can be handed on and listed.

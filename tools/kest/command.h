@@ -27,5 +27,6 @@ extern const Command kExprCommand;
 extern const Command kPropsCommand;
 extern const Command kImgCommand;
 extern const Command kWipeCommand;
+extern const Command kMotionCommand;
 
 }  // namespace kest::tool
