@@ -83,6 +83,8 @@ class TKestCustomImages : public TKestCustomImage {
   // The expression whose value (milliseconds) the last frame of a multi-frame picture adds.
   void SetLoopWait(const TKestParser& expression);
   void KeepExpression(std::uint8_t id, const TKestParser& expression) override;
+  // LoopWait's value now (0 without an expression or a value).
+  std::int32_t LoopWaitValue();
 
   void ReleaseSurfaces() override;
 
@@ -111,7 +113,6 @@ class TKestCustomImages : public TKestCustomImage {
   std::int32_t frame_time_left_ = 0;
 
  private:
-  std::int32_t LoopWaitValue();
 
   std::int32_t index_ = -1;
   std::unique_ptr<TKestParser> loop_wait_;

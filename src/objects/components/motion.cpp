@@ -35,7 +35,7 @@ void TKestMotion::Restart() {
   countdown_ = 2;
 }
 
-void TKestMotion::SeekFrame(std::int32_t index) { elapsed_ = Nearest(index * kMotionTickMs); }
+void TKestMotion::SeekFrame(std::int32_t index) { elapsed_ = Nearest(index * kMotionFrameMs); }
 
 bool TKestMotion::Step(std::int32_t frame_time, bool repeat) {
   const bool relative = frames_->Relative();
@@ -64,13 +64,13 @@ bool TKestMotion::Step(std::int32_t frame_time, bool repeat) {
 
   const std::int32_t previous = frame_;
   const std::int64_t count = FrameCount();
-  std::int64_t frame = Nearest(static_cast<double>(elapsed_) / kMotionTickMs);
+  std::int64_t frame = Nearest(static_cast<double>(elapsed_) / kMotionFrameMs);
   bool ended_now = false;
   if (frame >= count) {
     if (repeat) {
       const std::int64_t loop_start = std::clamp<std::int64_t>(frames_->LoopStart(), 0, count - 1);
       frame = std::min(frame % count + loop_start, count - 1);
-      elapsed_ = Nearest(static_cast<double>(frame) * kMotionTickMs);
+      elapsed_ = Nearest(static_cast<double>(frame) * kMotionFrameMs);
     } else {
       frame = count - 1;
       ended_ = true;
