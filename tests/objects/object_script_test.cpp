@@ -80,7 +80,7 @@ TEST_F(ObjectScript, PictureCreationsMakeTheirKindsAndImgNewKeepsItsDelayExpress
   Load({{"start.ksb",
          "VarNew w, type: int, value: 50\n"
          "ImgNew PR_NAME: \"i\", PR_LEFT: 3, PR_DELAY: w * 2\n"
-         "Button PR_NAME: \"b\", PR_GROUPINDEX: 1, PR_ONNOTIFY: \"\"\n"
+         "Button PR_NAME: \"b\", PR_PARENT: \"\", PR_GROUPINDEX: 1, PR_ONNOTIFY: \"\"\n"
          "TileNew PR_NAME: \"t\", PR_WIDTH: 30, PR_HEIGHT: 20, PR_SCROLLX: 4\n"}});
   Frame();
   EXPECT_THAT(errors_, IsEmpty());
