@@ -32,10 +32,8 @@ FilmTrackState TCustomFrameList::StateAt(std::int64_t time, MotionPoint origin, 
   const TrackKindTraits& traits = TraitsOf(r.kind);
   const std::int64_t c = length_;
   const std::int64_t d = time - start_;
-  const Successor successor = has_successor_ ? Successor::Yes : Successor::No;
-  const auto interpolate = [&](std::int32_t b, std::int32_t e, std::uint8_t mode) {
-    return InterpolateInt(c, d, b, e, mode, successor);
-  };
+  const CurveStep curve(c, d, has_successor_ ? Successor::Yes : Successor::No);
+  const auto interpolate = [&curve](std::int32_t b, std::int32_t e, std::uint8_t mode) { return curve.Int(b, e, mode); };
 
   FilmTrackState state;
   state.record = &record_;
@@ -52,10 +50,9 @@ FilmTrackState TCustomFrameList::StateAt(std::int64_t time, MotionPoint origin, 
     state.y = Sum(origin.y, interpolate(r.start_position.y, r.end_position.y, r.y_curve), -std::int64_t{header_offset.y});
   }
   if (traits.image_part) {
-    state.angle =
-        AngleToTurnSteps(InterpolateReal(c, d, r.start_angle, r.end_angle, r.angle_curve, successor));
-    state.zoom_x = ZoomTo256(InterpolateReal(c, d, r.zoom_x_start, r.zoom_x_end, r.zoom_x_curve, successor));
-    state.zoom_y = ZoomTo256(InterpolateReal(c, d, r.zoom_y_start, r.zoom_y_end, r.zoom_y_curve, successor));
+    state.angle = AngleToTurnSteps(curve.Real(r.start_angle, r.end_angle, r.angle_curve));
+    state.zoom_x = ZoomTo256(curve.Real(r.zoom_x_start, r.zoom_x_end, r.zoom_x_curve));
+    state.zoom_y = ZoomTo256(curve.Real(r.zoom_y_start, r.zoom_y_end, r.zoom_y_curve));
     // 0 at either end means opaque.
     const std::int32_t alpha_start = r.start_alpha == 0 ? 255 : r.start_alpha;
     const std::int32_t alpha_end = r.end_alpha == 0 ? 255 : r.end_alpha;

@@ -24,49 +24,56 @@ std::int32_t ClampToInt32(__int128 value) {
 
 }  // namespace
 
-std::int32_t InterpolateInt(std::int64_t count, std::int64_t step, std::int32_t begin, std::int32_t end,
-                            std::uint8_t mode, Successor successor) {
-  const std::int64_t c = Steps(count, successor);
-  const std::int64_t d = step;
+CurveStep::CurveStep(std::int64_t count, std::int64_t step, Successor successor)
+    : c_(Steps(count, successor)), d_(step) {
   // Step 0 first: a track of one step shows its start value.
-  if (d <= 0 || c <= 1) return begin;
-  if (d >= c - 1) return end;
+  if (d_ <= 0 || c_ <= 1) {
+    where_ = Where::Begin;
+  } else if (d_ >= c_ - 1) {
+    where_ = Where::End;
+  } else {
+    where_ = Where::Between;
+    const long double c = static_cast<long double>(c_);
+    slow_start_ = std::sin(static_cast<long double>(c_ - d_ - 1) * kHalfPi / c);
+    slow_end_ = std::sin(static_cast<long double>(d_) * kHalfPi / c);
+  }
+}
+
+std::int32_t CurveStep::Int(std::int32_t begin, std::int32_t end, std::uint8_t mode) const {
+  if (where_ == Where::Begin) return begin;
+  if (where_ == Where::End) return end;
   const std::int64_t span = static_cast<std::int64_t>(end) - begin;
   switch (mode) {
-    case 1: {
-      const long double turn = static_cast<long double>(c - d - 1) * kHalfPi / static_cast<long double>(c);
-      const long double part = RoundHalfEven(static_cast<long double>(span) * std::sin(turn));
-      return SaturateToInt32(static_cast<long double>(end) - part);
-    }
-    case 2: {
-      const long double turn = static_cast<long double>(d) * kHalfPi / static_cast<long double>(c);
-      const long double part = RoundHalfEven(std::sin(turn) * static_cast<long double>(span));
-      return SaturateToInt32(static_cast<long double>(begin) + part);
-    }
+    case 1: return SaturateToInt32(end - RoundHalfEven(static_cast<long double>(span) * slow_start_));
+    case 2: return SaturateToInt32(begin + RoundHalfEven(slow_end_ * static_cast<long double>(span)));
     default:
-      // The product needs more than 64 bits for long tracks over wide ranges; the quotient
-      // stays between b and e. Division truncates toward zero.
-      return ClampToInt32(begin + static_cast<__int128>(d) * span / (c - 1));
+      // Division truncates toward zero. The span takes 33 bits, so below 2^31 steps the product
+      // fits in 64 bits; longer tracks over wide ranges need 128. The quotient stays between b
+      // and e.
+      if (d_ <= INT32_MAX) return static_cast<std::int32_t>(begin + d_ * span / (c_ - 1));
+      return ClampToInt32(begin + static_cast<__int128>(d_) * span / (c_ - 1));
   }
+}
+
+double CurveStep::Real(double begin, double end, std::uint8_t mode) const {
+  if (where_ == Where::Begin) return begin;
+  if (where_ == Where::End) return end;
+  const long double b = begin, e = end;
+  switch (mode) {
+    case 1: return static_cast<double>(e - (e - b) * slow_start_);
+    case 2: return static_cast<double>(b + slow_end_ * (e - b));
+    default: return static_cast<double>(b + static_cast<long double>(d_) * (e - b) / static_cast<long double>(c_ - 1));
+  }
+}
+
+std::int32_t InterpolateInt(std::int64_t count, std::int64_t step, std::int32_t begin, std::int32_t end,
+                            std::uint8_t mode, Successor successor) {
+  return CurveStep(count, step, successor).Int(begin, end, mode);
 }
 
 double InterpolateReal(std::int64_t count, std::int64_t step, double begin, double end, std::uint8_t mode,
                        Successor successor) {
-  const std::int64_t c = Steps(count, successor);
-  const std::int64_t d = step;
-  if (d <= 0 || c <= 1) return begin;
-  if (d >= c - 1) return end;
-  const long double b = begin, e = end;
-  switch (mode) {
-    case 1:
-      return static_cast<double>(e - (e - b) * std::sin(static_cast<long double>(c - d - 1) * kHalfPi /
-                                                         static_cast<long double>(c)));
-    case 2:
-      return static_cast<double>(b + std::sin(static_cast<long double>(d) * kHalfPi / static_cast<long double>(c)) *
-                                         (e - b));
-    default:
-      return static_cast<double>(b + static_cast<long double>(d) * (e - b) / static_cast<long double>(c - 1));
-  }
+  return CurveStep(count, step, successor).Real(begin, end, mode);
 }
 
 std::int32_t AngleToTurnSteps(double degrees) {

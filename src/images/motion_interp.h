@@ -23,6 +23,21 @@ std::int32_t InterpolateInt(std::int64_t count, std::int64_t step, std::int32_t 
 double InterpolateReal(std::int64_t count, std::int64_t step, double begin, double end, std::uint8_t mode,
                        Successor successor);
 
+// One step of a track, for interpolating all of its properties: the two curves' sines depend
+// only on the count and the step, so they are computed once.
+class CurveStep {
+ public:
+  CurveStep(std::int64_t count, std::int64_t step, Successor successor);
+  std::int32_t Int(std::int32_t begin, std::int32_t end, std::uint8_t mode) const;
+  double Real(double begin, double end, std::uint8_t mode) const;
+
+ private:
+  enum class Where : std::uint8_t { Begin, End, Between };
+  std::int64_t c_ = 0, d_ = 0;
+  Where where_ = Where::Begin;
+  long double slow_start_ = 0, slow_end_ = 0;  // the sines of modes 1 and 2
+};
+
 // Degrees to 256 steps a turn: round(degrees * 256 / 360) brought into 0..255 (-90 gives 192).
 std::int32_t AngleToTurnSteps(double degrees);
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "images/film_manager.h"
-#include "objects/box.h"
+#include "objects/components/box.h"
 #include "objects/film_scene.h"
 #include "objects/wipe_transition.h"
 #include "render/wipes/wipe.h"
@@ -77,6 +77,48 @@ TEST(FilmScene, TransitionTracksSwitchTheScreensBackAndForth) {
   EXPECT_EQ(CountPixels(scene, 0xFF0000), 64 * 64);
   std::string where;
   EXPECT_TRUE(scene.WindowEqualsFullRepaint(&where)) << where;
+
+  // Later steps leave the shown screen alone: nothing is repainted.
+  film.Step(81);
+  scene.RunFrame();
+  EXPECT_TRUE(scene.list.PresentRects().empty());
+}
+
+// What a track hands the scene's transition factory: its kind, direction, times in milliseconds,
+// parameters and the mask resolved against the motion file's folder.
+TEST(FilmScene, TheTrackSetsUpTheTransition) {
+  SceneHarness scene(32, 32);
+  std::vector<TransitionRequest> requests;
+  const TransitionFactory wipes = MakeWipeTransitionFactory({16, 16});
+  scene.list.SetTransitionFactory([&](const TransitionRequest& request) {
+    requests.push_back(request);
+    return wipes(request);
+  });
+  MotionTrackRecord track = TransitionTrack(WP_MASKFADE, 5, 20, -1);
+  track.reverse = 1;
+  track.param0 = 3;
+  track.param1 = -4;
+  track.name = "..\\masks\\m.png";
+  MotionFile file;
+  file.tracks = {track};
+  TFilmManager film;
+  ASSERT_TRUE(film.Load(WriteMotionFile(file), "fx\\film\\a.kmt"));
+  TFilmSceneList adapter(scene.list);
+  film.SetScene(&adapter);
+  film.Step(9);
+  ASSERT_EQ(requests.size(), 1u);
+  const TransitionRequest& r = requests[0];
+  EXPECT_EQ(r.kind, WP_MASKFADE);
+  EXPECT_TRUE(r.reverse);
+  EXPECT_EQ(r.duration, 20 * 16);
+  EXPECT_EQ(r.options.param0, 3);
+  EXPECT_EQ(r.options.param1, -4);
+  EXPECT_EQ(r.options.mask_name, "fx\\masks\\m.png");
+  EXPECT_EQ(r.from, &scene.list.Screen(0).OwnSurface());
+  // The step goes on in the same transition.
+  film.Step(10);
+  EXPECT_EQ(requests.size(), 1u);
+  EXPECT_TRUE(scene.list.TransitionRunning());
 }
 
 }  // namespace

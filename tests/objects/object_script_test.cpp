@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "objects/components.h"
 #include "objects/kinds.h"
 #include "objects/messages.h"
 #include "objects/properties.h"
@@ -73,6 +74,24 @@ TEST_F(ObjectScript, EachCarriedExpressionIsEvaluatedWhenItsPropertyIsApplied) {
   Frame();
   EXPECT_THAT(errors_, IsEmpty());
   EXPECT_EQ(Prop("a", PR_TOP), 14);
+}
+
+TEST_F(ObjectScript, PictureCreationsMakeTheirKindsAndImgNewKeepsItsDelayExpression) {
+  Load({{"start.ksb",
+         "VarNew w, type: int, value: 50\n"
+         "ImgNew PR_NAME: \"i\", PR_LEFT: 3, PR_DELAY: w * 2\n"
+         "Button PR_NAME: \"b\", PR_PARENT: \"\", PR_GROUPINDEX: 1, PR_ONNOTIFY: \"\"\n"
+         "TileNew PR_NAME: \"t\", PR_WIDTH: 30, PR_HEIGHT: 20, PR_SCROLLX: 4\n"}});
+  Frame();
+  EXPECT_THAT(errors_, IsEmpty());
+  EXPECT_EQ(Named("i").GetCompoType(), LT_IMAGES);
+  EXPECT_EQ(Named("b").GetCompoType(), LT_BUTTON);
+  EXPECT_EQ(Named("t").GetCompoType(), LT_TILE);
+  EXPECT_EQ(Prop("b", PR_SELECTED), 1);  // alone in its group, and the group keeps one selected
+  EXPECT_EQ(Prop("t", PR_WIDTH), 30);
+  EXPECT_EQ(Prop("t", PR_SCROLLX), 4);
+  // The expression runs in the interpreter's store each time it is asked.
+  EXPECT_EQ(dynamic_cast<TKestImages&>(Named("i")).LoopWaitValue(), 100);
 }
 
 TEST_F(ObjectScript, CreationCommandsWhoseKindsAreNotBuiltSayTheyAreNotAvailable) {

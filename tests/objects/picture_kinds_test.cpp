@@ -442,6 +442,27 @@ TEST_F(PictureKinds, TilePitchesAndThePlainFillAgainstTheVariants) {
   EXPECT_TRUE(pics_.scene.WindowEqualsFullRepaint());
 }
 
+TEST_F(PictureKinds, ReleasedSurfacesAreDroppedAndRestoringShowsTheFrameAgain) {
+  TKestImages& image = Image("red.zel", {{PR_BRIGHTNESS, std::int32_t{30}}});
+  Frames(1);
+  EXPECT_EQ(pics_.scene.WindowPixel(12, 6), 0xFF1E1Eu);
+  image.ReleaseSurfaces();
+  EXPECT_EQ(image.GetSurface(), nullptr);
+  Frames(1);
+  EXPECT_EQ(pics_.scene.WindowPixel(12, 6), kBackgroundPixel);
+  image.RestoreSurfaces();
+  Frames(1);
+  EXPECT_EQ(pics_.scene.WindowPixel(12, 6), 0xFF1E1Eu);
+
+  TKestImage& picture = pics_.scene.list.Create<TKestImage>();
+  picture.SetSource("red.zel");
+  picture.ReleaseSurfaces();
+  EXPECT_EQ(picture.GetSurface(), nullptr);
+  picture.RestoreSurfaces();
+  ASSERT_NE(picture.GetSurface(), nullptr);
+  EXPECT_EQ(picture.GetSurface()->Width(), 6);
+}
+
 // ---- buttons
 
 class Buttons : public PictureKinds {

@@ -74,10 +74,14 @@ TKestCustomImage::TKestCustomImage(TKestBaseList& owner, std::uint8_t kind) : TK
 
 TKestCustomImage::~TKestCustomImage() = default;
 
-TCustomDIBX* TKestCustomImage::GetSurface() const { return borrowed_ ? borrowed_ : own_.get(); }
+TCustomDIBX* TKestCustomImage::GetSurface() const {
+  if (TCustomDIBX* frame = ShownFrame()) return frame;
+  return borrowed_ ? borrowed_ : own_.get();
+}
 
 TCustomDIBX* TKestCustomImage::GetMask() const {
   if (second_mask_) return second_mask_;
+  if (ShownFrame()) return ShownFrameMask();
   return borrowed_ ? borrowed_mask_ : nullptr;
 }
 
@@ -92,12 +96,6 @@ void TKestCustomImage::SetBorrowed(TCustomDIBX* surface, TCustomDIBX* mask) {
   borrowed_mask_ = surface ? mask : nullptr;
   SizeFromPicture();
   Invalidate();
-}
-
-void TKestCustomImage::LetGoOfBorrowed() {
-  Invalidate();
-  borrowed_ = nullptr;
-  borrowed_mask_ = nullptr;
 }
 
 void TKestCustomImage::SetSecondMask(TCustomDIBX* mask) {
@@ -342,6 +340,7 @@ TKestControl* TKestCustomImage::HitTest(std::int64_t x, std::int64_t y, MouseMod
 
 void TKestCustomImage::ReleaseSurfaces() {
   Invalidate();
+  surfaces_released_ = true;
   own_.reset();
   borrowed_ = nullptr;
   borrowed_mask_ = nullptr;
@@ -349,8 +348,9 @@ void TKestCustomImage::ReleaseSurfaces() {
 }
 
 void TKestCustomImage::RestoreSurfaces() {
+  surfaces_released_ = false;
   own_ = std::make_unique<TDIBX>(1, 1, 32);
-  ReborrowFrame();
+  SizeFromPicture();
   Invalidate();
 }
 

@@ -23,7 +23,8 @@ class TKestCustomImage : public TKestControl {
   TKestCustomImage(TKestBaseList& owner, std::uint8_t kind);
   ~TKestCustomImage() override;
 
-  // The surface drawn: the borrowed one when set, else the own one (none before it is made).
+  // The surface drawn: the kind's current frame, else the borrowed one when set, else the own
+  // one (none before it is made).
   TCustomDIBX* GetSurface() const;
   TCustomDIBX* PictureSurface() const override { return GetSurface(); }
   // The second mask slot when set, else the first.
@@ -37,9 +38,6 @@ class TKestCustomImage : public TKestControl {
   // size follows the new picture.
   void SetBorrowed(TCustomDIBX* surface, TCustomDIBX* mask);
   void SetSecondMask(TCustomDIBX* mask);
-  // Invalidates the shown area and lets go of the borrowed surface without resizing, before
-  // the surface it pointed at is replaced.
-  void LetGoOfBorrowed();
 
   std::int32_t Alpha() const { return alpha_; }
   std::int32_t Angle() const { return angle_; }
@@ -87,8 +85,11 @@ class TKestCustomImage : public TKestControl {
   void AdoptLoadedSize();
   // Whether width and height follow the picture (a tile's are the area it covers).
   virtual bool SizeFollowsPicture() const { return true; }
-  // The current frame of the kind, borrowed again after RestoreSurfaces.
-  virtual void ReborrowFrame() {}
+  // The frame a kind shows from its own frame list, found anew on every use (the cache may
+  // reload its pictures); none when the kind shows no frame or its surfaces are released.
+  virtual TCustomDIBX* ShownFrame() const { return nullptr; }
+  virtual TCustomDIBX* ShownFrameMask() const { return nullptr; }
+  bool SurfacesReleased() const { return surfaces_released_; }
   // A surface offset (a distance in picture pixels) as shown on the screen, and back.
   std::int64_t ToShown(std::int64_t value, int axis) const;
   std::int64_t ToPicture(std::int64_t value, int axis) const;
@@ -119,6 +120,7 @@ class TKestCustomImage : public TKestControl {
   bool size_dirty_ = false;
   std::array<std::int32_t, 2> explicit_{0, 0};  // a size written by a script, 0: none
   std::array<std::int32_t, 2> loaded_size_{0, 0};
+  bool surfaces_released_ = false;
 };
 
 }  // namespace kest

@@ -13,47 +13,45 @@ TKestImage::TKestImage(TKestBaseList& owner) : TKestCustomImage(owner, LT_NONE) 
 TKestImage::~TKestImage() = default;
 
 void TKestImage::SetSource(const std::string& source) {
-  SetBorrowed(nullptr, nullptr);
-  darker_.reset();
+  Invalidate();
   list_.Clear();
   frame_ = -1;
   source_ = source;
   if (SourceKindOf(source) == SourceKind::Picture) list_.Load(Owner(), Id(), source, true);
-  if (list_.Count() > 0) ShowFrame(0);
+  if (list_.Count() > 0) frame_ = 0;
+  SizeFromPicture();
+  Invalidate();
 }
 
 void TKestImage::ShowFrame(std::int32_t index) {
+  Invalidate();
   frame_ = index;
-  ReborrowFrame();
+  SizeFromPicture();
+  Invalidate();
 }
 
-void TKestImage::ReborrowFrame() {
-  if (!list_.Valid(frame_)) {
-    SetBorrowed(nullptr, nullptr);
-    return;
-  }
-  TKestImageData& frame = list_.At(frame_);
-  LetGoOfBorrowed();  // the darker copy is replaced
-  TCustomDIBX* shown = frame.Shown(0);
-  if (shown && brightness_ < 255) {
-    darker_ = BrightnessCopy(*shown, -(255 - brightness_));
-    shown = darker_.get();
-  } else {
-    darker_.reset();
-  }
-  SetBorrowed(shown, frame.Mask());
+TCustomDIBX* TKestImage::ShownFrame() const {
+  if (SurfacesReleased() || !list_.Valid(frame_)) return nullptr;
+  // Below 255 the copy has 255 - Brightness subtracted.
+  auto& list = const_cast<TKestImageList&>(list_);
+  return list.At(frame_).Shown(brightness_ >= 255 ? 0 : brightness_ - 255);
+}
+
+TCustomDIBX* TKestImage::ShownFrameMask() const {
+  if (SurfacesReleased() || !list_.Valid(frame_)) return nullptr;
+  return const_cast<TKestImageList&>(list_).At(frame_).Mask();
 }
 
 void TKestImage::SetBrightness(std::int32_t brightness) {
   brightness = std::clamp(brightness, 0, 255);
   if (brightness == brightness_) return;
+  Invalidate();
   brightness_ = brightness;
-  ReborrowFrame();
+  Invalidate();
 }
 
 void TKestImage::ReleaseSurfaces() {
   TKestCustomImage::ReleaseSurfaces();
-  darker_.reset();
   list_.ReleaseCopies();
 }
 

@@ -33,14 +33,14 @@ class TKestImage : public TKestCustomImage {
   void LoadFromStream(ByteReader& in, std::int32_t version, int depth) override;
 
  protected:
-  void ReborrowFrame() override;
+  TCustomDIBX* ShownFrame() const override;
+  TCustomDIBX* ShownFrameMask() const override;
 
  private:
   std::string source_;
   TKestImageList list_;
   std::int32_t frame_ = -1;
   std::int32_t brightness_ = 255;
-  std::unique_ptr<TDIBX> darker_;  // the shown frame less 255 - Brightness
 };
 
 }  // namespace kest

@@ -40,8 +40,13 @@ std::unique_ptr<TDIBX> BrightnessCopy(TCustomDIBX& source, std::int32_t delta) {
 
 // ---------------------------------------------------------------- the image list
 
+const TZelkItemFrame* TKestImageData::Frame() const {
+  return index_ < entry_->frames.size() ? &entry_->frames[index_] : nullptr;
+}
+
 TCustomDIBX* TKestImageData::Shown(std::int32_t brightness) {
-  TCustomDIBX* surface = frame_->surface.get();
+  const TZelkItemFrame* frame = Frame();
+  TCustomDIBX* surface = frame ? frame->surface.get() : nullptr;
   if (brightness == 0 || !surface) return surface;
   if (!copy_ || copy_brightness_ != brightness) {
     copy_ = BrightnessCopy(*surface, brightness);
@@ -50,10 +55,13 @@ TCustomDIBX* TKestImageData::Shown(std::int32_t brightness) {
   return copy_.get();
 }
 
-TCustomDIBX* TKestImageData::Mask() const { return frame_->mask.get(); }
-std::int32_t TKestImageData::Delay() const { return frame_->delay; }
-std::int32_t TKestImageData::OffsetX() const { return frame_->offset_x; }
-std::int32_t TKestImageData::OffsetY() const { return frame_->offset_y; }
+TCustomDIBX* TKestImageData::Mask() const {
+  const TZelkItemFrame* frame = Frame();
+  return frame ? frame->mask.get() : nullptr;
+}
+std::int32_t TKestImageData::Delay() const { return Frame() ? Frame()->delay : 1; }
+std::int32_t TKestImageData::OffsetX() const { return Frame() ? Frame()->offset_x : 0; }
+std::int32_t TKestImageData::OffsetY() const { return Frame() ? Frame()->offset_y : 0; }
 
 TKestImageList::~TKestImageList() { Clear(); }
 
@@ -65,7 +73,7 @@ void TKestImageList::Load(TKestBaseList& list, ObjectId user, const std::string&
   user_ = user;
   entry_ = &cache->Acquire(user, name, trim, true);
   frames_.reserve(entry_->frames.size());
-  for (TZelkItemFrame& frame : entry_->frames) frames_.emplace_back(frame);
+  for (std::size_t i = 0; i < entry_->frames.size(); ++i) frames_.emplace_back(*entry_, i);
 }
 
 void TKestImageList::Clear() {
@@ -110,9 +118,21 @@ std::int32_t TKestCustomImages::LoopWaitValue() {
 bool TKestCustomImages::AniPaused() const { return AsBool(ReadProperty(PR_ANIPAUSED).value_or(false)); }
 
 void TKestCustomImages::ForgetFrame() {
-  if (index_ >= 0) Invalidate();
+  Invalidate();
   index_ = -1;
-  SetBorrowed(nullptr, nullptr);
+  SizeFromPicture();
+}
+
+TCustomDIBX* TKestCustomImages::ShownFrame() const {
+  auto* list = const_cast<TKestCustomImages*>(this)->CurrentList();
+  if (SurfacesReleased() || !list || !list->Valid(index_)) return nullptr;
+  return list->At(index_).Shown(brightness_);
+}
+
+TCustomDIBX* TKestCustomImages::ShownFrameMask() const {
+  auto* list = const_cast<TKestCustomImages*>(this)->CurrentList();
+  if (SurfacesReleased() || !list || !list->Valid(index_)) return nullptr;
+  return list->At(index_).Mask();
 }
 
 void TKestCustomImages::SetIndex(std::int32_t index) {
@@ -125,7 +145,7 @@ void TKestCustomImages::SetIndex(std::int32_t index) {
   index_ = index;
   if (!list || !list->Valid(index)) {
     // Outside the list nothing shows, and the animation stops.
-    SetBorrowed(nullptr, nullptr);
+    SizeFromPicture();
     return;
   }
   TKestImageData& frame = list->At(index);
@@ -134,22 +154,13 @@ void TKestCustomImages::SetIndex(std::int32_t index) {
                                       ? LoopWaitValue()
                                       : 0);
   frame_time_left_ = static_cast<std::int32_t>(std::clamp<std::int64_t>(time_left, INT32_MIN, INT32_MAX));
-  LetGoOfBorrowed();
-  SetBorrowed(frame.Shown(brightness_), frame.Mask());
+  SizeFromPicture();
   Invalidate();
 }
 
-void TKestCustomImages::ReborrowFrame() {
-  TKestImageList* list = CurrentList();
-  if (!list || !list->Valid(index_)) return;
-  TKestImageData& frame = list->At(index_);
-  LetGoOfBorrowed();  // the frame's copy for the old brightness goes
-  SetBorrowed(frame.Shown(brightness_), frame.Mask());
-}
-
 void TKestCustomImages::ReleaseSurfaces() {
-  if (TKestImageList* list = CurrentList()) list->ReleaseCopies();
   TKestCustomImage::ReleaseSurfaces();
+  if (TKestImageList* list = CurrentList()) list->ReleaseCopies();
 }
 
 bool TKestCustomImages::Animate(std::int32_t frame_time) {
@@ -195,8 +206,8 @@ std::optional<PropValue> TKestCustomImages::ReadProperty(std::uint8_t id) const 
 void TKestCustomImages::WriteProperty(std::uint8_t id, const PropValue& value) {
   switch (id) {
     case PR_BRIGHTNESS:
+      Invalidate();
       brightness_ = std::clamp(AsInt(value), -255, 255);
-      ReborrowFrame();
       Invalidate();
       return;
     case PR_PAUSED:

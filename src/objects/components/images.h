@@ -25,7 +25,7 @@ std::unique_ptr<TDIBX> BrightnessCopy(TCustomDIBX& source, std::int32_t delta);
 
 class TKestImageData {
  public:
-  explicit TKestImageData(TZelkItemFrame& frame) : frame_(&frame) {}
+  TKestImageData(TZelkItem& entry, std::size_t index) : entry_(&entry), index_(index) {}
 
   // The surface shown at a brightness: the cache frame at 0, else the copy for that value
   // (made once per value).
@@ -37,7 +37,11 @@ class TKestImageData {
   void ReleaseCopy() { copy_.reset(); }
 
  private:
-  TZelkItemFrame* frame_;
+  // The cache frame, looked up on each use: a reload of the cache replaces the frames.
+  const TZelkItemFrame* Frame() const;
+
+  TZelkItem* entry_;
+  std::size_t index_;
   std::unique_ptr<TDIBX> copy_;
   std::int32_t copy_brightness_ = 0;
 };
@@ -83,6 +87,8 @@ class TKestCustomImages : public TKestCustomImage {
   // The expression whose value (milliseconds) the last frame of a multi-frame picture adds.
   void SetLoopWait(const TKestParser& expression);
   void KeepExpression(std::uint8_t id, const TKestParser& expression) override;
+  // LoopWait's value now (0 without an expression or a value).
+  std::int32_t LoopWaitValue();
 
   void ReleaseSurfaces() override;
 
@@ -99,7 +105,8 @@ class TKestCustomImages : public TKestCustomImage {
   // Advances the current list by the frame time. Answers true once the last frame's time is
   // over without repeat (and on every later update until something changes).
   bool Animate(std::int32_t frame_time);
-  void ReborrowFrame() override;
+  TCustomDIBX* ShownFrame() const override;
+  TCustomDIBX* ShownFrameMask() const override;
   // Forgets the shown frame (no frame, nothing borrowed).
   void ForgetFrame();
   // Applies the values read by LoadFromStream (the kinds call this once their sources are set).
@@ -111,7 +118,6 @@ class TKestCustomImages : public TKestCustomImage {
   std::int32_t frame_time_left_ = 0;
 
  private:
-  std::int32_t LoopWaitValue();
 
   std::int32_t index_ = -1;
   std::unique_ptr<TKestParser> loop_wait_;

@@ -36,7 +36,7 @@ class TMotionFrames {
 // loader reports why).
 using MotionLoader = std::function<std::unique_ptr<TMotionFrames>(TKestControl& control, const std::string& name)>;
 
-// One tick of a motion file in milliseconds.
+// One frame of a motion file as the player counts them (60 a second), in milliseconds.
 inline constexpr double kMotionFrameMs = 1000.0 / 60.0;
 
 class TKestMotion {
