@@ -1,0 +1,217 @@
+#include "text/tokenizer.h"
+
+#include <array>
+#include <limits>
+
+#include "core/cp932.h"
+#include "core/errors.h"
+
+namespace kest {
+namespace {
+
+constexpr char kCr = '\r';
+
+bool StartsWithNoCase(std::string_view text, std::size_t at, std::string_view marker) {
+  if (text.size() - at < marker.size()) return false;
+  for (std::size_t i = 0; i < marker.size(); ++i) {
+    char c = text[at + i];
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    if (c != marker[i]) return false;
+  }
+  return true;
+}
+
+constexpr std::array<std::string_view, 3> kBlockOpen = {"<!--", "<SCRIPT", "<STYLE"};
+constexpr std::array<std::string_view, 3> kBlockClose = {"-->", "</SCRIPT>", "</STYLE>"};
+
+std::size_t MarkerAt(std::string_view text, std::size_t at, const std::array<std::string_view, 3>& markers) {
+  for (std::string_view marker : markers)
+    if (StartsWithNoCase(text, at, marker)) return marker.size();
+  return 0;
+}
+
+class Tokenizer {
+ public:
+  explicit Tokenizer(std::string_view source) : source_(source) {}
+
+  std::vector<MarkupToken> Run() {
+    while (at_ < source_.size()) Step();
+    Push(TokenKind::Text);
+    return std::move(tokens_);
+  }
+
+ private:
+  void Append(char byte, std::size_t offset) {
+    buffer_.text.push_back(byte);
+    buffer_.offsets.push_back(static_cast<std::uint32_t>(offset));
+  }
+  void AppendSource(std::size_t length) {
+    for (std::size_t i = 0; i < length; ++i) Append(source_[at_ + i], at_ + i);
+  }
+  bool EndsWithBlank() const { return !buffer_.text.empty() && buffer_.text.back() == ' '; }
+
+  void Push(TokenKind kind) {
+    if (buffer_.text.empty()) return;
+    buffer_.kind = kind;
+    tokens_.push_back(std::move(buffer_));
+    buffer_ = MarkupToken{};
+  }
+
+  // After "</PRE" or "</TEXTAREA": the line break that the preformatted block's last line end
+  // produced, just before the closing tag, is dropped.
+  void DropBreakBeforeClosingTag() {
+    if (tokens_.size() < 2) return;
+    const MarkupToken& before = tokens_[tokens_.size() - 2];
+    if (before.kind == TokenKind::Tag && cp932::SameText(before.text, "<BR>"))
+      tokens_.erase(tokens_.end() - 2);
+  }
+
+  void SkipLineEndAfterTag() {
+    if (at_ < source_.size() && source_[at_] == kCr) ++at_;
+  }
+
+  void AfterTag() {
+    const std::string& tag = tokens_.back().text;
+    bool skip_line_end = false;
+    if (!text_area_ && StartsWithNoCase(tag, 0, "<PRE")) {
+      preformatted_ = true;
+      skip_line_end = true;
+    } else if (!text_area_ && StartsWithNoCase(tag, 0, "</PRE")) {
+      preformatted_ = false;
+      DropBreakBeforeClosingTag();
+    }
+    if (!preformatted_ && StartsWithNoCase(tag, 0, "<TEXTAREA")) {
+      text_area_ = true;
+      skip_line_end = true;
+    } else if (!preformatted_ && StartsWithNoCase(tag, 0, "</TEXTAREA")) {
+      text_area_ = false;
+      DropBreakBeforeClosingTag();
+    }
+    if (skip_line_end) SkipLineEndAfterTag();
+  }
+
+  void Step() {
+    const std::size_t length = cp932::CharLength(source_, at_);
+    const char c = source_[at_];
+    if (length == 2) {  // a double-byte character is text wherever it stands
+      AppendSource(2);
+      at_ += 2;
+      return;
+    }
+    if (quoted_) {
+      if (c == '"') quoted_ = false;
+      if (c != kCr && c != '\n' && c != '\t') Append(c, at_);
+      ++at_;
+      return;
+    }
+    if (c == '<') {
+      if (const std::size_t marker = MarkerAt(source_, at_, kBlockOpen)) {
+        if (comment_depth_ == 0) Push(TokenKind::Text);
+        AppendSource(marker);
+        ++comment_depth_;
+        at_ += marker;
+        return;
+      }
+    }
+    if (c == '-' || c == '<') {
+      if (const std::size_t marker = MarkerAt(source_, at_, kBlockClose)) {
+        const bool was_inside = comment_depth_ > 0;
+        if (comment_depth_ > 0) --comment_depth_;
+        AppendSource(marker);
+        at_ += marker;
+        if (comment_depth_ == 0) Push(was_inside ? TokenKind::Block : TokenKind::Text);
+        return;
+      }
+    }
+    if (comment_depth_ > 0) {
+      Append(c, at_);
+      if (c == kCr) Append('\n', at_);
+      ++at_;
+      return;
+    }
+    ++at_;
+    switch (c) {
+      case '<':
+        if (tag_depth_ == 0) Push(TokenKind::Text);
+        Append(c, at_ - 1);
+        ++tag_depth_;
+        return;
+      case '>':
+        if (tag_depth_ == 0) break;
+        if (--tag_depth_ > 0) return;  // a ">" of a nested "<" is dropped
+        Append(c, at_ - 1);
+        Push(TokenKind::Tag);
+        AfterTag();
+        return;
+      case '\\':
+        if (at_ < source_.size()) {
+          const char next = source_[at_];
+          if (next == '%' || next == '<' || next == '>' || next == '\\' || next == '{' || next == '}') {
+            Append(next, at_);
+            ++at_;
+          }
+          return;  // any other following character is read normally, the backslash dropped
+        }
+        break;  // a backslash as the last byte stays
+      case kCr:
+        if ((preformatted_ || text_area_) && tag_depth_ == 0) {
+          Push(TokenKind::Text);
+          if (preformatted_) {
+            const auto offset = static_cast<std::uint32_t>(at_ - 1);
+            tokens_.push_back(MarkupToken{"<BR>", std::vector<std::uint32_t>(4, offset), TokenKind::Tag});
+          }
+        } else if (!buffer_.text.empty() && !EndsWithBlank()) {
+          Append(' ', at_ - 1);
+        }
+        return;
+      case '\x14':
+        if (!(EndsWithBlank() && !preformatted_ && !text_area_)) Append(' ', at_ - 1);
+        return;
+      case '\t':
+        if (preformatted_ || text_area_)
+          for (int i = 0; i < 8; ++i) Append(' ', at_ - 1);
+        return;
+      case '"':
+        quoted_ = true;
+        break;
+      case ' ':
+        if (EndsWithBlank()) return;  // runs of blanks become one
+        break;
+      default:
+        break;
+    }
+    Append(c, at_ - 1);
+  }
+
+  std::string_view source_;
+  std::size_t at_ = 0;
+  std::vector<MarkupToken> tokens_;
+  MarkupToken buffer_;
+  int comment_depth_ = 0;
+  int tag_depth_ = 0;
+  bool quoted_ = false;
+  bool preformatted_ = false;
+  bool text_area_ = false;
+};
+
+}  // namespace
+
+std::string JoinMarkupLines(const std::vector<std::string>& lines) {
+  std::size_t total = lines.empty() ? 0 : lines.size() - 1;
+  for (const std::string& line : lines) total += line.size();
+  std::string joined;
+  joined.reserve(total);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) joined.push_back(kCr);
+    joined += lines[i];
+  }
+  return joined;
+}
+
+std::vector<MarkupToken> Tokenize(std::string_view source) {
+  if (source.size() >= std::numeric_limits<std::uint32_t>::max())
+    throw KestError("message text of " + std::to_string(source.size()) + " bytes is too long");
+  return Tokenizer(source).Run();
+}
+
+}  // namespace kest
