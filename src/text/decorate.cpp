@@ -46,9 +46,9 @@ TDecorateList::Index TDecorateList::Acquire(const TDecorate& look) {
   return NewSlot(look);
 }
 
-void TDecorateList::AddRef(Index index) {
+void TDecorateList::AddRef(Index index, std::int32_t count) {
   if (!InUse(index)) throw std::out_of_range("decoration index not in use");
-  ++slots_[index]->ref_count;
+  slots_[index]->ref_count += count;
 }
 
 void TDecorateList::Release(Index index) {

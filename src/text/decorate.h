@@ -43,8 +43,8 @@ class TDecorateList {
 
   // The pooled decoration that looks like `look`, its count raised; a new one when none does.
   Index Acquire(const TDecorate& look);
-  // Another user of a decoration already held.
-  void AddRef(Index index);
+  // Another user (or `count` more) of a decoration already held.
+  void AddRef(Index index, std::int32_t count = 1);
   // One user fewer; the decoration is freed when it has none left.
   void Release(Index index);
   // A character that held `held` takes `look` instead: a pooled equal one is shared, otherwise

@@ -19,7 +19,8 @@ constexpr std::array<std::string_view, 27> kTagNames = {
 // still step whole characters so that a name or value never ends inside one.
 std::size_t Find(std::string_view text, std::size_t from, bool (*stop)(char)) {
   std::size_t at = from;
-  while (at < text.size() && !stop(text[at])) at += cp932::CharLength(text, at);
+  while (at < text.size() && !stop(text[at]))
+    at += at + 1 < text.size() && cp932::IsLeadByte(static_cast<unsigned char>(text[at])) ? 2 : 1;
   return at;
 }
 
@@ -39,9 +40,18 @@ int HexDigit(char c) {
   return -1;
 }
 
+// The name folded to upper case (ASCII letters only: no table name holds any other byte, and a
+// name with a double-byte character matches none), then looked up.
 TagKind KindOfName(std::string_view name) {
+  std::array<char, 6> folded{};
+  if (name.empty() || name.size() > folded.size()) return TagKind::Unknown;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const char c = name[i];
+    folded[i] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  }
+  const std::string_view upper(folded.data(), name.size());
   for (std::size_t i = 0; i < kTagNames.size(); ++i)
-    if (cp932::SameText(name, kTagNames[i])) return static_cast<TagKind>(i + 2);
+    if (upper == kTagNames[i]) return static_cast<TagKind>(i + 2);
   return TagKind::Unknown;
 }
 

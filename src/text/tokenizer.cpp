@@ -30,14 +30,28 @@ std::size_t MarkerAt(std::string_view text, std::size_t at, const std::array<std
   return 0;
 }
 
+inline std::size_t CharLengthAt(std::string_view text, std::size_t at) {
+  return at + 1 < text.size() && cp932::IsLeadByte(static_cast<unsigned char>(text[at])) ? 2 : 1;
+}
+
+// Bytes that need a look outside quotes and comments; every other single byte is appended as
+// it is.
+constexpr std::array<bool, 256> kSpecial = [] {
+  std::array<bool, 256> table{};
+  for (unsigned char c : {'<', '>', '\\', '\r', '\x14', '\t', '"', ' ', '-'}) table[c] = true;
+  return table;
+}();
+
+// Tokens are handed on one step late: the token before "</PRE" or "</TEXTAREA" may still be
+// dropped when the closing tag arrives.
 class Tokenizer {
  public:
-  explicit Tokenizer(std::string_view source) : source_(source) {}
+  Tokenizer(std::string_view source, TokenSink& sink) : source_(source), sink_(sink) {}
 
-  std::vector<MarkupToken> Run() {
+  void Run() {
     while (at_ < source_.size()) Step();
     Push(TokenKind::Text);
-    return std::move(tokens_);
+    if (has_pending_) sink_.Token(pending_);
   }
 
  private:
@@ -50,28 +64,40 @@ class Tokenizer {
   }
   bool EndsWithBlank() const { return !buffer_.text.empty() && buffer_.text.back() == ' '; }
 
+  // The buffer becomes the pending token (the one pending before is handed on); the buffers
+  // swap, so their memory is reused.
   void Push(TokenKind kind) {
     if (buffer_.text.empty()) return;
     buffer_.kind = kind;
-    tokens_.push_back(std::move(buffer_));
-    buffer_ = MarkupToken{};
+    if (kind == TokenKind::Tag) TagEffects();
+    if (has_pending_) sink_.Token(pending_);
+    std::swap(pending_, buffer_);
+    has_pending_ = true;
+    buffer_.text.clear();
+    buffer_.offsets.clear();
   }
 
   // After "</PRE" or "</TEXTAREA": the line break that the preformatted block's last line end
   // produced, just before the closing tag, is dropped.
   void DropBreakBeforeClosingTag() {
-    if (tokens_.size() < 2) return;
-    const MarkupToken& before = tokens_[tokens_.size() - 2];
-    if (before.kind == TokenKind::Tag && cp932::SameText(before.text, "<BR>"))
-      tokens_.erase(tokens_.end() - 2);
+    if (has_pending_ && pending_.kind == TokenKind::Tag && cp932::SameText(pending_.text, "<BR>"))
+      has_pending_ = false;
   }
 
-  void SkipLineEndAfterTag() {
-    if (at_ < source_.size() && source_[at_] == kCr) ++at_;
+  void PushBreak(std::uint32_t offset) {
+    buffer_.text = "<BR>";
+    buffer_.offsets.assign(4, offset);
+    buffer_.kind = TokenKind::Tag;
+    if (has_pending_) sink_.Token(pending_);
+    std::swap(pending_, buffer_);
+    has_pending_ = true;
+    buffer_.text.clear();
+    buffer_.offsets.clear();
   }
 
-  void AfterTag() {
-    const std::string& tag = tokens_.back().text;
+  // What a tag just closed does to the states; the tag is still in the buffer.
+  void TagEffects() {
+    const std::string& tag = buffer_.text;
     bool skip_line_end = false;
     if (!text_area_ && StartsWithNoCase(tag, 0, "<PRE")) {
       preformatted_ = true;
@@ -87,13 +113,35 @@ class Tokenizer {
       text_area_ = false;
       DropBreakBeforeClosingTag();
     }
-    if (skip_line_end) SkipLineEndAfterTag();
+    skip_line_end_ = skip_line_end;
+  }
+
+  // A run of plain characters outside quotes and comments, appended at once.
+  void AppendPlainRun() {
+    std::size_t end = at_;
+    while (end < source_.size()) {
+      const auto byte = static_cast<unsigned char>(source_[end]);
+      if (cp932::IsLeadByte(byte)) {
+        end += end + 1 < source_.size() ? 2 : 1;
+      } else if (kSpecial[byte]) {
+        break;
+      } else {
+        ++end;
+      }
+    }
+    buffer_.text.append(source_.data() + at_, end - at_);
+    for (std::size_t i = at_; i < end; ++i) buffer_.offsets.push_back(static_cast<std::uint32_t>(i));
+    at_ = end;
   }
 
   void Step() {
-    const std::size_t length = cp932::CharLength(source_, at_);
     const char c = source_[at_];
-    if (length == 2) {  // a double-byte character is text wherever it stands
+    if (!quoted_ && comment_depth_ == 0 && !kSpecial[static_cast<unsigned char>(c)]) {
+      AppendPlainRun();  // double-byte characters are text wherever they stand
+      return;
+    }
+    const std::size_t length = CharLengthAt(source_, at_);
+    if (length == 2) {
       AppendSource(2);
       at_ += 2;
       return;
@@ -141,7 +189,8 @@ class Tokenizer {
         if (--tag_depth_ > 0) return;  // a ">" of a nested "<" is dropped
         Append(c, at_ - 1);
         Push(TokenKind::Tag);
-        AfterTag();
+        if (skip_line_end_ && at_ < source_.size() && source_[at_] == kCr) ++at_;
+        skip_line_end_ = false;
         return;
       case '\\':
         if (at_ < source_.size()) {
@@ -156,10 +205,7 @@ class Tokenizer {
       case kCr:
         if ((preformatted_ || text_area_) && tag_depth_ == 0) {
           Push(TokenKind::Text);
-          if (preformatted_) {
-            const auto offset = static_cast<std::uint32_t>(at_ - 1);
-            tokens_.push_back(MarkupToken{"<BR>", std::vector<std::uint32_t>(4, offset), TokenKind::Tag});
-          }
+          if (preformatted_) PushBreak(static_cast<std::uint32_t>(at_ - 1));
         } else if (!buffer_.text.empty() && !EndsWithBlank()) {
           Append(' ', at_ - 1);
         }
@@ -184,9 +230,12 @@ class Tokenizer {
   }
 
   std::string_view source_;
+  TokenSink& sink_;
   std::size_t at_ = 0;
-  std::vector<MarkupToken> tokens_;
   MarkupToken buffer_;
+  MarkupToken pending_;
+  bool has_pending_ = false;
+  bool skip_line_end_ = false;
   int comment_depth_ = 0;
   int tag_depth_ = 0;
   bool quoted_ = false;
@@ -208,10 +257,19 @@ std::string JoinMarkupLines(const std::vector<std::string>& lines) {
   return joined;
 }
 
-std::vector<MarkupToken> Tokenize(std::string_view source) {
+void Tokenize(std::string_view source, TokenSink& sink) {
   if (source.size() >= std::numeric_limits<std::uint32_t>::max())
     throw KestError("message text of " + std::to_string(source.size()) + " bytes is too long");
-  return Tokenizer(source).Run();
+  Tokenizer(source, sink).Run();
+}
+
+std::vector<MarkupToken> Tokenize(std::string_view source) {
+  struct Collector : TokenSink {
+    std::vector<MarkupToken> tokens;
+    void Token(const MarkupToken& token) override { tokens.push_back(token); }
+  } collector;
+  Tokenize(source, collector);
+  return std::move(collector.tokens);
 }
 
 }  // namespace kest

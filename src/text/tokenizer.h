@@ -28,11 +28,20 @@ struct MarkupToken {
   std::uint32_t Offset() const { return offsets.empty() ? 0 : offsets.front(); }
 };
 
+// Receives the tokens one by one; the token is only valid during the call.
+class TokenSink {
+ public:
+  virtual ~TokenSink() = default;
+  virtual void Token(const MarkupToken& token) = 0;
+};
+
 // The lines of a message joined with a carriage return between each two (no line feed).
 std::string JoinMarkupLines(const std::vector<std::string>& lines);
 
 // The tokens of a source (joined lines). Linear in the source's length on any bytes; raises
 // KestError when the source is too long for 32-bit offsets.
 std::vector<MarkupToken> Tokenize(std::string_view source);
+// The same, handing each token to `sink` as soon as it is complete (no token list is built).
+void Tokenize(std::string_view source, TokenSink& sink);
 
 }  // namespace kest

@@ -1,6 +1,7 @@
 #include "text/vx_word.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "core/cp932.h"
 #include "text/messages.h"
@@ -60,20 +61,36 @@ std::int32_t Thickness(const TTag& tag, std::string_view name, std::int32_t curr
   return Clamp(tag.IntValue(name).value_or(1), 0, cap);
 }
 
-class MarkupParser {
+// Tags that change how the characters after them look.
+bool ChangesLook(TagKind kind) {
+  switch (kind) {
+    case TagKind::B: case TagKind::EndB: case TagKind::I: case TagKind::EndI: case TagKind::U:
+    case TagKind::EndU: case TagKind::S: case TagKind::EndS: case TagKind::Font: case TagKind::EndFont:
+    case TagKind::NoBr: case TagKind::EndNoBr: case TagKind::Ruby: case TagKind::EndRuby:
+      return true;
+    default:
+      return false;
+  }
+}
+
+class MarkupParser : public TokenSink {
  public:
   MarkupParser(std::vector<TWdElement>& elements, TDecorateList& decorations, std::vector<std::string>& links,
                std::int32_t text_delay)
       : elements_(elements), decorations_(decorations), links_(links), state_(text_delay) {}
 
-  void Token(const MarkupToken& token) {
+  void Token(const MarkupToken& token) override {
+    if (token.kind == TokenKind::Text) {
+      Characters(token);
+      return;
+    }
     tag_.Parse(token.text, token.kind);
     const std::uint32_t offset = token.Offset();
     if (tag_.Kind() == TagKind::Text) {
       Characters(token);
       return;
     }
-    look_valid_ = false;
+    if (ChangesLook(tag_.Kind())) look_valid_ = false;
     switch (tag_.Kind()) {
       case TagKind::A:
         if (!tag_.Has("HREF")) throw MarkupError(Message(TextMessage::LinkWithoutHref), offset);
@@ -162,20 +179,23 @@ class MarkupParser {
   // trail byte is one character.
   void Characters(const MarkupToken& token) {
     const std::string& text = token.text;
+    std::int32_t shared_uses = 0;
     for (std::size_t at = 0; at < text.size();) {
-      const std::size_t length = cp932::CharLength(text, at);
+      const std::size_t length =
+          at + 1 < text.size() && cp932::IsLeadByte(static_cast<unsigned char>(text[at])) ? 2 : 1;
       auto code = static_cast<std::uint16_t>(static_cast<unsigned char>(text[at]));
       if (length == 2) code = static_cast<std::uint16_t>(code << 8 | static_cast<unsigned char>(text[at + 1]));
       // The look is looked up once after a tag changed it; the characters after share it.
-      if (look_valid_) {
-        decorations_.AddRef(look_);
-      } else {
+      if (!look_valid_) {
         look_ = decorations_.Acquire(state_.CurrentLook());
         look_valid_ = true;
+      } else {
+        ++shared_uses;
       }
       elements_.emplace_back(TWdChar{token.offsets[at], look_, state_.link, state_.wait.Top(), code});
       at += length;
     }
+    if (shared_uses > 0) decorations_.AddRef(look_, shared_uses);
   }
 
   std::vector<TWdElement>& elements_;
@@ -205,12 +225,13 @@ void TVxWord::ParseMarkup(const std::vector<std::string>& lines, std::int32_t te
 
 void TVxWord::ParseMarkupSource(std::string_view source, std::int32_t text_delay) {
   Clear();
-  const std::vector<MarkupToken> tokens = Tokenize(source);
   line_starts_.push_back(0);
-  for (std::size_t i = 0; i < source.size(); ++i)
-    if (source[i] == '\r') line_starts_.push_back(static_cast<std::uint32_t>(i + 1));
+  if (!source.empty())
+    for (const char* at = source.data(), *end = at + source.size();
+       (at = static_cast<const char*>(std::memchr(at, '\r', static_cast<std::size_t>(end - at)))) != nullptr; ++at)
+    line_starts_.push_back(static_cast<std::uint32_t>(at - source.data() + 1));
   MarkupParser parser(elements_, decorations_, links_, text_delay);
-  for (const MarkupToken& token : tokens) parser.Token(token);
+  Tokenize(source, parser);
 }
 
 std::size_t TVxWord::SourceLine(std::uint32_t offset) const {
