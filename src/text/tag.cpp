@@ -1,5 +1,6 @@
 #include "text/tag.h"
 
+#include <algorithm>
 #include <array>
 #include <limits>
 
@@ -109,9 +110,25 @@ void TTag::ReadAttributes(std::string_view rest) {
   }
 }
 
+// Attribute names are looked up by the markup's own ASCII names: a stored name holding a
+// double-byte character can never equal one, so folding bytes here folds no trail byte into a
+// match.
+bool SameAsciiName(std::string_view stored, std::string_view wanted) {
+  if (stored.size() != wanted.size()) return false;
+  for (std::size_t i = 0; i < stored.size(); ++i) {
+    char a = stored[i], b = wanted[i];
+    if (a >= 'a' && a <= 'z') a = static_cast<char>(a - 'a' + 'A');
+    if (b >= 'a' && b <= 'z') b = static_cast<char>(b - 'a' + 'A');
+    if (a != b) return false;
+  }
+  return true;
+}
+
 int TTag::IndexOf(std::string_view name) const {
+  const bool ascii = std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
   for (std::size_t i = 0; i < attributes_.size(); ++i)
-    if (cp932::SameText(attributes_[i].name, name)) return static_cast<int>(i);
+    if (ascii ? SameAsciiName(attributes_[i].name, name) : cp932::SameText(attributes_[i].name, name))
+      return static_cast<int>(i);
   return -1;
 }
 

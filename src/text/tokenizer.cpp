@@ -36,9 +36,12 @@ inline std::size_t CharLengthAt(std::string_view text, std::size_t at) {
 
 // Bytes that need a look outside quotes and comments; every other single byte is appended as
 // it is.
-constexpr std::array<bool, 256> kSpecial = [] {
-  std::array<bool, 256> table{};
-  for (unsigned char c : {'<', '>', '\\', '\r', '\x14', '\t', '"', ' ', '-'}) table[c] = true;
+enum ByteClass : std::uint8_t { kPlain, kLead, kSpecialByte };
+constexpr std::array<std::uint8_t, 256> kByteClass = [] {
+  std::array<std::uint8_t, 256> table{};
+  for (int c = 0; c < 256; ++c)
+    if (cp932::IsLeadByte(static_cast<unsigned char>(c))) table[static_cast<std::size_t>(c)] = kLead;
+  for (unsigned char c : {'<', '>', '\\', '\r', '\x14', '\t', '"', ' ', '-'}) table[c] = kSpecialByte;
   return table;
 }();
 
@@ -120,23 +123,26 @@ class Tokenizer {
   void AppendPlainRun() {
     std::size_t end = at_;
     while (end < source_.size()) {
-      const auto byte = static_cast<unsigned char>(source_[end]);
-      if (cp932::IsLeadByte(byte)) {
-        end += end + 1 < source_.size() ? 2 : 1;
-      } else if (kSpecial[byte]) {
-        break;
-      } else {
+      const std::uint8_t kind = kByteClass[static_cast<unsigned char>(source_[end])];
+      if (kind == kPlain) {
         ++end;
+      } else if (kind == kLead) {
+        end += end + 1 < source_.size() ? 2 : 1;
+      } else {
+        break;
       }
     }
     buffer_.text.append(source_.data() + at_, end - at_);
-    for (std::size_t i = at_; i < end; ++i) buffer_.offsets.push_back(static_cast<std::uint32_t>(i));
+    const std::size_t first = buffer_.offsets.size();
+    buffer_.offsets.resize(first + (end - at_));
+    std::uint32_t* offsets = buffer_.offsets.data() + first;
+    for (std::size_t i = at_; i < end; ++i) *offsets++ = static_cast<std::uint32_t>(i);
     at_ = end;
   }
 
   void Step() {
     const char c = source_[at_];
-    if (!quoted_ && comment_depth_ == 0 && !kSpecial[static_cast<unsigned char>(c)]) {
+    if (!quoted_ && comment_depth_ == 0 && kByteClass[static_cast<unsigned char>(c)] != kSpecialByte) {
       AppendPlainRun();  // double-byte characters are text wherever they stand
       return;
     }

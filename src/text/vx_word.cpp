@@ -179,21 +179,26 @@ class MarkupParser : public TokenSink {
   // trail byte is one character.
   void Characters(const MarkupToken& token) {
     const std::string& text = token.text;
+    // The look is looked up once after a tag changed it; the characters after share it.
     std::int32_t shared_uses = 0;
+    if (!look_valid_) {
+      look_ = decorations_.Acquire(state_.CurrentLook());
+      look_valid_ = true;
+      shared_uses = -1;
+    }
+    TWdChar character{0, look_, state_.link, state_.wait.Top(), 0};
     for (std::size_t at = 0; at < text.size();) {
-      const std::size_t length =
-          at + 1 < text.size() && cp932::IsLeadByte(static_cast<unsigned char>(text[at])) ? 2 : 1;
-      auto code = static_cast<std::uint16_t>(static_cast<unsigned char>(text[at]));
-      if (length == 2) code = static_cast<std::uint16_t>(code << 8 | static_cast<unsigned char>(text[at + 1]));
-      // The look is looked up once after a tag changed it; the characters after share it.
-      if (!look_valid_) {
-        look_ = decorations_.Acquire(state_.CurrentLook());
-        look_valid_ = true;
+      const auto lead = static_cast<unsigned char>(text[at]);
+      character.source_offset = token.offsets[at];
+      if (at + 1 < text.size() && cp932::IsLeadByte(lead)) {
+        character.code = static_cast<std::uint16_t>(lead << 8 | static_cast<unsigned char>(text[at + 1]));
+        at += 2;
       } else {
-        ++shared_uses;
+        character.code = lead;
+        at += 1;
       }
-      elements_.emplace_back(TWdChar{token.offsets[at], look_, state_.link, state_.wait.Top(), code});
-      at += length;
+      elements_.emplace_back(character);
+      ++shared_uses;
     }
     if (shared_uses > 0) decorations_.AddRef(look_, shared_uses);
   }
