@@ -242,8 +242,8 @@ class Tokenizer {
   MarkupToken pending_;
   bool has_pending_ = false;
   bool skip_line_end_ = false;
-  int comment_depth_ = 0;
-  int tag_depth_ = 0;
+  std::size_t comment_depth_ = 0;
+  std::size_t tag_depth_ = 0;
   bool quoted_ = false;
   bool preformatted_ = false;
   bool text_area_ = false;
