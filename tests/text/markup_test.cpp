@@ -160,8 +160,8 @@ TEST(ParseMarkup, LongFaceNamesAndRubyTextsAreCutAtWholeCharacters) {
 TEST(ParseMarkup, StylesRubyNoBreakAndLinks) {
   TVxWord word;
   word.ParseMarkupSource(
-      Sjis("<B><I>a</B><U><S>b</I></U></S>c<NOBR><RUBY VALUE=かな>d</RUBY></NOBR>"
-           "<A HREF=\"表\\\\n\\n\">e</A>f<A HREF=ソ>g"),
+      Sjis("<B><I>a</B><U><S>b</I></U></S>c<NOBR><RUBY VALUE=かソ{>d</RUBY></NOBR>"
+           "<A HREF=\"表\\\\n\\n\">e</A>f<A HREF=ソ{>g"),
       0);
   ASSERT_EQ(Describe(word), "abcdefg");
   EXPECT_EQ(word.DecorationOf(CharAt(word, 0)).style, kStyleBold | kStyleItalic);
@@ -169,13 +169,13 @@ TEST(ParseMarkup, StylesRubyNoBreakAndLinks) {
   EXPECT_EQ(word.DecorationOf(CharAt(word, 2)).style, 0);
   const TDecorate& d = word.DecorationOf(CharAt(word, 3));
   EXPECT_EQ(d.no_break, 1);
-  EXPECT_EQ(d.ruby, Sjis("かな"));
+  EXPECT_EQ(d.ruby, Sjis("かソ{"));
   EXPECT_EQ(word.DecorationOf(CharAt(word, 4)).ruby, "");
   EXPECT_EQ(word.DecorationOf(CharAt(word, 4)).no_break, 0);
   // "表" ends in 0x5C: it is no escape, and "\\" and "\n" after it are.
   EXPECT_EQ(word.Link(CharAt(word, 4).link), Sjis("表") + "\\n\r\n");
   EXPECT_EQ(CharAt(word, 5).link, 0u);
-  EXPECT_EQ(word.Link(CharAt(word, 6).link), Sjis("ソ"));
+  EXPECT_EQ(word.Link(CharAt(word, 6).link), Sjis("ソ{"));
 }
 
 TEST(ParseMarkup, WaitDefaultsToTheTextDelay) {
