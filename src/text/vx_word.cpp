@@ -187,6 +187,10 @@ class MarkupParser : public TokenSink {
       shared_uses = -1;
     }
     TWdChar character{0, look_, state_.link, state_.wait.Top(), 0};
+    // Room for the run at once (at most one element per byte), growing geometrically, so a huge
+    // run moves the list once instead of at every doubling.
+    const std::size_t needed = elements_.size() + text.size();
+    if (needed > elements_.capacity()) elements_.reserve(std::max(needed, 2 * elements_.capacity()));
     for (std::size_t at = 0; at < text.size();) {
       const auto lead = static_cast<unsigned char>(text[at]);
       character.source_offset = token.offsets[at];
