@@ -63,7 +63,9 @@ void TTag::Parse(std::string_view token, TokenKind kind) {
   text_.assign(token);
   kind_ = TagKind::Text;
   if (kind == TokenKind::Text || token.size() <= 2 || token.front() != '<' || token.back() != '>') return;
-  if (token.starts_with("<!--") || token.starts_with("<SCRIPT") || token.starts_with("<STYLE")) {
+  // A comment, script or style block is ignored whole, whatever the case of its marker.
+  if (kind == TokenKind::Block || token.starts_with("<!--") || token.starts_with("<SCRIPT") ||
+      token.starts_with("<STYLE")) {
     kind_ = TagKind::Unknown;
     return;
   }

@@ -34,6 +34,9 @@ TEST(TTag, KindsByNameIgnoringCase) {
     EXPECT_EQ(tag.Text(), c.text) << c.token;
   }
   EXPECT_EQ(TTag("<B>", TokenKind::Text).Kind(), TagKind::Text);  // an escaped tag stays text
+  const TTag block("<style>x</style>", TokenKind::Block);
+  EXPECT_EQ(block.Kind(), TagKind::Unknown);
+  EXPECT_EQ(block.Text(), "<style>x</style>");
 }
 
 TEST(TTag, ReadsAttributes) {
