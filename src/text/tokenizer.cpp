@@ -36,12 +36,12 @@ inline std::size_t CharLengthAt(std::string_view text, std::size_t at) {
 
 // Bytes that need a look outside quotes and comments; every other single byte is appended as
 // it is.
-enum ByteClass : std::uint8_t { kPlain, kLead, kSpecialByte };
+enum ByteClass : std::uint8_t { kPlain, kLead, kSignByte };
 constexpr std::array<std::uint8_t, 256> kByteClass = [] {
   std::array<std::uint8_t, 256> table{};
   for (int c = 0; c < 256; ++c)
     if (cp932::IsLeadByte(static_cast<unsigned char>(c))) table[static_cast<std::size_t>(c)] = kLead;
-  for (unsigned char c : {'<', '>', '\\', '\r', '\x14', '\t', '"', ' ', '-'}) table[c] = kSpecialByte;
+  for (unsigned char c : {'<', '>', '\\', '\r', '\x14', '\t', '"', ' ', '-'}) table[c] = kSignByte;
   return table;
 }();
 
@@ -142,7 +142,7 @@ class Tokenizer {
 
   void Step() {
     const char c = source_[at_];
-    if (!quoted_ && comment_depth_ == 0 && kByteClass[static_cast<unsigned char>(c)] != kSpecialByte) {
+    if (!quoted_ && comment_depth_ == 0 && kByteClass[static_cast<unsigned char>(c)] != kSignByte) {
       AppendPlainRun();  // double-byte characters are text wherever they stand
       return;
     }
