@@ -1,6 +1,7 @@
 #include "images/film_manager.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "core/arith.h"
 #include "core/errors.h"
@@ -19,9 +20,9 @@ std::int32_t TCustomFrameList::FrameAt(std::int64_t t) const { return FrameAtTim
 
 namespace {
 
-// Sums that cannot overflow on data: positions and offsets are int32, the result saturates.
+// Sums of 32-bit positions and offsets, taken in 64 bits and saturated to the 32-bit range.
 std::int32_t Sum(std::int64_t a, std::int64_t b, std::int64_t c = 0) {
-  return SaturateToInt32(static_cast<long double>(a) + static_cast<long double>(b) + static_cast<long double>(c));
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(a + b + c, INT32_MIN, INT32_MAX));
 }
 
 }  // namespace

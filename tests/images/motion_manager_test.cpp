@@ -378,6 +378,11 @@ TEST_F(MotionManagerTest, LoopStartAndHeaderOffset) {
   film.Step(0);
   EXPECT_EQ(target.shown[0].x, 70);
   EXPECT_EQ(target.shown[0].y, -40);
+  // Positions far out saturate instead of wrapping.
+  film.SetOrigin({std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::min()});
+  film.Step(1);
+  EXPECT_EQ(target.shown[0].x, std::numeric_limits<std::int32_t>::max());
+  EXPECT_EQ(target.shown[0].y, std::numeric_limits<std::int32_t>::min());
   file.header.version = 105;
   ASSERT_TRUE(film.Load(WriteMotionFile(file), "a.kmt"));
   EXPECT_EQ(film.LoopStart(), 0);

@@ -178,6 +178,140 @@ TEST(MotionReadTest, ImageTrackFieldsInFileOrder) {
   EXPECT_EQ(t.resolved_name, "title\\anim\\pic\\a.zel");
 }
 
+// A file of one track of `kind` whose record bytes come from `record` (after the base fields).
+template <typename Fill>
+MotionTrackRecord HandBuilt(TrackKind kind, std::int32_t version, Fill record) {
+  ByteWriter out;
+  out.Raw(std::string_view(version == 108 ? "KestMotion108" : "KestMotion107"));
+  for (std::int32_t v : {8, 8, 0}) out.I32(v);
+  out.U8(0);
+  out.I32(0), out.I32(0);
+  out.I32(0);
+  out.I32(1);
+  out.U8(static_cast<std::uint8_t>(kind));
+  for (std::int32_t v : {-1, 10, 0, 0, 10, 0}) out.I32(v);
+  out.U8(0), out.U8(0), out.U8(0);
+  record(out);
+  return ReadMotionFile(out.Data(), "hand.kmt").tracks.at(0);
+}
+
+// The other kinds' records spelled out, each field a value of its own, so the order of their
+// fields is fixed by the tests and not only by the shared description.
+TEST(MotionReadTest, OtherKindsFieldsInFileOrder) {
+  const MotionTrackRecord box = HandBuilt(TrackKind::Box, 108, [](ByteWriter& out) {
+    for (std::int32_t v : {1, 2, 3, 4}) out.I32(v);  // start and end position
+    out.U8(1), out.U8(2);
+    out.I32(5), out.I32(6);
+    for (std::int32_t v : {7, 8, 9, 10}) out.I32(v);  // start and end extent
+    for (std::int32_t v : {11, 12, 13, 14, 15, 16}) out.I32(v);
+    for (std::int32_t v : {17, 18, 19, 20, 21, 22, 23, 24}) out.I32(v);  // crop
+    out.U8(2), out.U8(1);
+  });
+  EXPECT_EQ(box.end_position, (MotionPoint{3, 4}));
+  EXPECT_EQ(box.y_curve, 2);
+  EXPECT_EQ(box.start_extent, (MotionPoint{7, 8}));
+  EXPECT_EQ(box.end_extent, (MotionPoint{9, 10}));
+  EXPECT_EQ(box.ints, (std::vector<std::int32_t>{5, 6, 11, 12, 13, 14, 15, 16}));
+  EXPECT_EQ(box.crop.size_start, (MotionPoint{19, 20}));
+  EXPECT_EQ(box.crop.origin_end, (MotionPoint{21, 22}));
+  EXPECT_EQ(box.crop.x_curve, 2);
+
+  const MotionTrackRecord transition = HandBuilt(TrackKind::Transition, 108, [](ByteWriter& out) {
+    out.U8(12);
+    out.LString("\\masks\\m.zel");
+    out.I32(-3), out.I32(4);
+    out.U8(1);
+  });
+  EXPECT_EQ(transition.transition_kind, 12);
+  EXPECT_EQ(transition.resolved_name, "masks\\m.zel");
+  EXPECT_EQ(transition.param0, -3);
+  EXPECT_EQ(transition.param1, 4);
+  EXPECT_EQ(transition.reverse, 1);
+
+  const MotionTrackRecord sound = HandBuilt(TrackKind::Sound, 107, [](ByteWriter& out) {
+    out.LString("bell.wav");
+    for (std::int32_t v : {1234, 5000, 66, 77}) out.I32(v);
+    out.U8(8), out.U8(9);
+  });
+  EXPECT_EQ(sound.name, "bell.wav");
+  EXPECT_EQ(sound.sound1_start, 1123);
+  EXPECT_EQ(sound.sound1_end, 1500);
+  EXPECT_EQ(sound.sound2_start, 66);
+  EXPECT_EQ(sound.sound2_end, 77);
+  EXPECT_EQ(sound.bytes, (std::vector<std::uint8_t>{8, 9}));
+
+  const MotionTrackRecord fire = HandBuilt(TrackKind::Fire, 108, [](ByteWriter& out) {
+    for (std::int32_t v : {1, 2, 3, 4}) out.I32(v);
+    out.U8(1), out.U8(0);
+    for (std::int32_t v : {5, 6, 7, 8}) out.I32(v);
+    for (std::int32_t v : {9, 10, 11, 12, 13, 14, 15, 16}) out.I32(v);
+    out.U8(0), out.U8(2);
+    for (std::int32_t v : {17, 18, 19, 20, 21, 22, 23, 24}) out.I32(v);
+    out.U8(30), out.U8(31);
+    out.I32(32);
+  });
+  EXPECT_EQ(fire.start_position, (MotionPoint{1, 2}));
+  EXPECT_EQ(fire.end_extent, (MotionPoint{7, 8}));
+  EXPECT_EQ(fire.crop.origin_start, (MotionPoint{9, 10}));
+  EXPECT_EQ(fire.crop.y_curve, 2);
+  EXPECT_EQ(fire.pairs, (std::vector<MotionPoint>{{17, 18}, {19, 20}, {21, 22}, {23, 24}}));
+  EXPECT_EQ(fire.bytes, (std::vector<std::uint8_t>{30, 31}));
+  EXPECT_EQ(fire.ints, (std::vector<std::int32_t>{32}));
+
+  const MotionTrackRecord particle = HandBuilt(TrackKind::Particle, 108, [](ByteWriter& out) {
+    out.LString("");  // an empty picture name: the rest follows
+    out.U8(1);
+    for (std::int32_t v = 2; v <= 14; ++v) out.I32(v);
+    out.U8(15), out.U8(16);
+    for (std::int32_t v = 17; v <= 28; ++v) out.I32(v);  // six pairs
+    for (std::int32_t v : {29, 30, 31, 32}) out.I32(v);  // position
+    out.U8(2), out.U8(1);
+    for (std::int32_t v : {33, 34, 35, 36}) out.I32(v);  // extents
+    for (std::int32_t v = 37; v <= 44; ++v) out.I32(v);  // crop
+    out.U8(1), out.U8(1);
+    out.I32(45), out.I32(46);
+  });
+  EXPECT_EQ(particle.name, "");
+  EXPECT_EQ(particle.bytes, (std::vector<std::uint8_t>{1, 15, 16}));
+  ASSERT_EQ(particle.ints.size(), 15u);
+  EXPECT_EQ(particle.ints.front(), 2);
+  EXPECT_EQ(particle.ints[12], 14);
+  EXPECT_EQ(particle.ints.back(), 46);
+  EXPECT_EQ(particle.pairs.back(), (MotionPoint{27, 28}));
+  EXPECT_EQ(particle.end_position, (MotionPoint{31, 32}));
+  EXPECT_EQ(particle.x_curve, 2);
+  EXPECT_EQ(particle.start_extent, (MotionPoint{33, 34}));
+  EXPECT_EQ(particle.crop.size_end, (MotionPoint{43, 44}));
+
+  const MotionTrackRecord label = HandBuilt(TrackKind::Label, 108, [](ByteWriter& out) {
+    for (std::int32_t v : {1, 2, 3, 4, 5, 6}) out.I32(v);  // pivot, start and end position
+    out.U8(0), out.U8(0);
+    out.I32(10), out.I32(20);  // angles
+    out.U64(std::bit_cast<std::uint64_t>(1.0)), out.U64(std::bit_cast<std::uint64_t>(1.0));
+    out.U8(0);
+    out.I32(30), out.I32(40);  // alpha
+    out.U8(0);
+    for (int i = 0; i < 8; ++i) out.I32(0);  // crop
+    out.U8(0), out.U8(0);
+    out.U64(std::bit_cast<std::uint64_t>(1.0)), out.U64(std::bit_cast<std::uint64_t>(1.0));
+    out.U8(0);
+    out.LString("hello");
+    out.U8(7);
+    out.LString("font");
+    out.I32(50), out.I32(60);
+    out.U8(8);
+    out.I32(70);
+    out.U8(9);
+  });
+  EXPECT_EQ(label.pivot, (MotionPoint{1, 2}));
+  EXPECT_EQ(label.end_angle, 20);
+  EXPECT_EQ(label.end_alpha, 40);
+  EXPECT_EQ(label.text, "hello");
+  EXPECT_EQ(label.strings, (std::vector<std::string>{"font"}));
+  EXPECT_EQ(label.ints, (std::vector<std::int32_t>{50, 60, 70}));
+  EXPECT_EQ(label.bytes, (std::vector<std::uint8_t>{7, 8, 9}));
+}
+
 // Raw stored values against what loading makes of them.
 TEST(MotionReadTest, OldVersionsAreConverted) {
   const auto read_one = [](std::int32_t version, MotionTrackRecord track) {

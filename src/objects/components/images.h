@@ -142,8 +142,8 @@ class TKestImages : public TKestCustomImages {
  protected:
   TKestImageList* CurrentList() override { return &list_; }
   bool Repeats() const override { return repeat_; }
-  // Loads `source` into `list` (a ".zel" picture), or attaches its motion to `motion_owner`
-  // (a ".kmt" file, stepped once and rewound).
+  // Loads `source` into `list` (a ".zel" picture), or attaches it as the control's motion (a
+  // ".kmt" file, stepped once and rewound); other names load nothing.
   void LoadSource(TKestImageList& list, const std::string& source);
   void SetRepeat(bool repeat);
 
