@@ -206,5 +206,41 @@ TEST_F(MotionPlayer, AMotionFileMovesAPictureChildThroughTheFilmManager) {
   EXPECT_TRUE(box.Children().empty());
 }
 
+TEST_F(MotionPlayer, ATracksCropShowsOnlyThatPartOfItsPictureWhereItLies) {
+  pics_.Write("red.zel", {testing::TestFrame{}});
+  MotionFile file;
+  MotionTrackRecord track;
+  track.kind = TrackKind::Image;
+  track.length = 30;
+  track.start_position = track.end_position = {10, 5};
+  track.crop.origin_start = track.crop.origin_end = {2, 1};
+  track.crop.size_start = track.crop.size_end = {3, 2};
+  track.start_alpha = track.end_alpha = 255;
+  track.name = "red.zel";
+  MotionTrackRecord zoomed = track;
+  zoomed.zoom_x_start = zoomed.zoom_x_end = zoomed.zoom_y_start = zoomed.zoom_y_end = 2.0;
+  MotionTrackRecord whole = track;
+  whole.crop.size_start = whole.crop.size_end = {0, 0};  // below one pixel: the whole picture
+  file.tracks = {track, zoomed, whole};
+  pics_.WriteBytes("crop.kmt", WriteMotionFile(file));
+  TKestBox& box = pics_.scene.Box("box", {0, 0, 60, 40}, -1);
+  SetProp(box, PR_SOURCE, std::string("crop.kmt"));
+  Frames(3);
+  ASSERT_EQ(box.Children().size(), 3u);
+  const auto clip_of = [&](int index) {
+    auto* child = dynamic_cast<TKestImage*>(box.Children()[static_cast<std::size_t>(index)]);
+    EXPECT_NE(child, nullptr);
+    const std::optional<Rect> clip = child->ScreenClipRect();
+    const std::int64_t left = child->GetScreenLeft(), top = child->GetScreenTop();
+    return clip ? std::optional<Rect>(Rect{static_cast<std::int32_t>(clip->left - left), static_cast<std::int32_t>(clip->top - top),
+                                           static_cast<std::int32_t>(clip->right - left), static_cast<std::int32_t>(clip->bottom - top)})
+                : std::nullopt;
+  };
+  EXPECT_EQ(clip_of(0), (Rect{2, 1, 5, 3}));
+  EXPECT_EQ(clip_of(1), (Rect{4, 2, 10, 6}));  // the crop zoomed with the picture
+  EXPECT_EQ(clip_of(2), std::nullopt);
+  EXPECT_TRUE(pics_.scene.WindowEqualsFullRepaint());
+}
+
 }  // namespace
 }  // namespace kest

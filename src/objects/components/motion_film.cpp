@@ -73,6 +73,21 @@ TKestObject& TFilmMotionFrames::ObjectFor(const TCustomFrameList& track) {
   return *made;
 }
 
+// A track's crop shows only that part of its picture, where it lies in the whole picture: the
+// child clips to the crop (in picture pixels, zoomed as the picture is). No crop clears the clip.
+void TFilmMotionFrames::ShowCrop(TKestCustomImage& image, const std::optional<Rect>& crop) {
+  if (!crop) {
+    image.SetClip(0, 0, 0, 0);
+    return;
+  }
+  const auto shown = [&image](std::int64_t value, int axis) {
+    const std::int64_t zoom = axis == 0 ? image.ZoomXValue() : image.ZoomYValue();
+    return Clamp32(value * zoom / 256);
+  };
+  const std::int32_t left = shown(crop->left, 0), top = shown(crop->top, 1);
+  image.SetClip(left, top, std::max(shown(crop->right, 0) - left, 1), std::max(shown(crop->bottom, 1) - top, 1));
+}
+
 void TFilmMotionFrames::Show(const TCustomFrameList& track, const FilmTrackState& state) {
   TKestObject& object = ObjectFor(track);
   object.SetPriority(state.priority);
@@ -103,6 +118,7 @@ void TFilmMotionFrames::Show(const TCustomFrameList& track, const FilmTrackState
       image->SizeIfDirty();
       child->SetLeft(Clamp32(x));
       child->SetTop(Clamp32(y));
+      ShowCrop(*image, state.crop);
     }
     return;
   }

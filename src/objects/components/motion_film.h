@@ -9,6 +9,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "images/film_manager.h"
@@ -18,6 +19,7 @@
 namespace kest {
 
 class TKestBaseList;
+class TKestCustomImage;
 class TKestObject;
 
 class TFilmMotionFrames final : public TMotionFrames, public TFilmTarget {
@@ -45,6 +47,7 @@ class TFilmMotionFrames final : public TMotionFrames, public TFilmTarget {
 
  private:
   TKestObject& ObjectFor(const TCustomFrameList& track);
+  static void ShowCrop(TKestCustomImage& image, const std::optional<Rect>& crop);
 
   TKestControl& control_;
   TKestBaseList& list_;
