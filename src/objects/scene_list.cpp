@@ -370,7 +370,13 @@ bool TKestBaseList::Dither() const { return image_cache_ ? image_cache_->Flag() 
 void TKestBaseList::SetDither(bool dither) {
   if (dither == Dither()) return;
   dither_ = dither;
-  if (image_cache_) image_cache_->SetFlag(dither);
+  if (image_cache_) {
+    image_cache_->SetFlag(dither);
+    // The reload gave pictures new surfaces: motions hand them to their track objects now.
+    for (const auto& object : objects_)
+      if (TKestControl* control = object->AsControl())
+        if (TKestMotion* motion = control->GetMotion()) motion->Reapply();
+  }
   Screen(0).AddWholeRect();
   Screen(1).AddWholeRect();
 }

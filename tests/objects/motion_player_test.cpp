@@ -242,5 +242,33 @@ TEST_F(MotionPlayer, ATracksCropShowsOnlyThatPartOfItsPictureWhereItLies) {
   EXPECT_TRUE(pics_.scene.WindowEqualsFullRepaint());
 }
 
+TEST_F(MotionPlayer, AnEndedMotionsPicturesFollowAReloadOfTheImageCache) {
+  // A masked picture: reloading the cache gives it a new surface.
+  testing::TestFrame masked;
+  masked.mask = [](std::int32_t x, std::int32_t) { return x < 3 ? 255u : 128u; };
+  pics_.Write("red.zel", {masked});
+  MotionFile file;
+  MotionTrackRecord track;
+  track.kind = TrackKind::Image;
+  track.length = 10;
+  track.name = "red.zel";
+  file.tracks = {track};
+  pics_.WriteBytes("short.kmt", WriteMotionFile(file));
+  TKestBox& box = pics_.scene.Box("box", {0, 0, 40, 30}, -1);
+  SetProp(box, PR_SOURCE, std::string("short.kmt"));
+  Frames(20);  // ended on its last frame, which stays shown
+  ASSERT_TRUE(box.GetMotion()->Ended());
+  ASSERT_EQ(box.Children().size(), 1u);
+  auto* child = dynamic_cast<TKestImage*>(box.Children()[0]);
+  ASSERT_NE(child, nullptr);
+  pics_.scene.list.SetDither(true);
+  const TZelkItem* item = pics_.Cache().Find("red.zel?m?t");
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(child->GetSurface(), item->frames.at(0).surface.get());
+  EXPECT_EQ(child->GetMask(), item->frames.at(0).mask.get());
+  Frames(1);  // paints the reloaded picture
+  EXPECT_TRUE(pics_.scene.WindowEqualsFullRepaint());
+}
+
 }  // namespace
 }  // namespace kest

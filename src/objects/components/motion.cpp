@@ -37,6 +37,10 @@ void TKestMotion::Restart() {
 
 void TKestMotion::SeekFrame(std::int32_t index) { elapsed_ = Nearest(index * kMotionFrameMs); }
 
+void TKestMotion::Reapply() {
+  if (countdown_ < 2) frames_->Apply(control_, frame_);
+}
+
 bool TKestMotion::Step(std::int32_t frame_time, bool repeat) {
   const bool relative = frames_->Relative();
   bool moved = false;

@@ -52,6 +52,10 @@ class TKestMotion {
   void Restart();
   // Moves the elapsed time to frame `index` (the nearest millisecond).
   void SeekFrame(std::int32_t index);
+  // Applies the frame shown again, once it was shown: after the image cache reloaded its
+  // pictures, the track objects take the new surfaces (an ended or paused motion would not
+  // apply a frame again by itself).
+  void Reapply();
 
   std::int32_t Frame() const { return frame_; }
   std::int32_t FrameCount() const;
