@@ -30,6 +30,10 @@ constexpr Rect Offset(const Rect& r, std::int32_t dx, std::int32_t dy) {
 
 // Mirroring of a source while it is drawn.
 enum class Flip : std::uint8_t { None = 0, Horizontal = 1, Vertical = 2, Both = 3 };
+// The flip of a horizontal and a vertical mirror flag.
+constexpr Flip FlipOf(bool horizontal, bool vertical) {
+  return static_cast<Flip>((horizontal ? 1 : 0) | (vertical ? 2 : 0));
+}
 constexpr Flip operator|(Flip a, Flip b) {
   return static_cast<Flip>(static_cast<std::uint8_t>(a) | static_cast<std::uint8_t>(b));
 }

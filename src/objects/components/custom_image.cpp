@@ -16,12 +16,6 @@ namespace kest {
 
 namespace {
 
-Flip FlipOf(bool horizontal, bool vertical) {
-  if (horizontal && vertical) return Flip::Both;
-  if (horizontal) return Flip::Horizontal;
-  return vertical ? Flip::Vertical : Flip::None;
-}
-
 Keyed KeyedOf(const TCustomDIBX& surface) { return surface.transparent_color != -1 ? Keyed::Yes : Keyed::No; }
 
 bool Adds(std::int32_t alpha) { return alpha >= 256 && alpha <= 511; }

@@ -9,16 +9,6 @@
 
 namespace kest {
 
-namespace {
-
-Flip FlipOf(bool horizontal, bool vertical) {
-  if (horizontal && vertical) return Flip::Both;
-  if (horizontal) return Flip::Horizontal;
-  return vertical ? Flip::Vertical : Flip::None;
-}
-
-}  // namespace
-
 TKestTile::TKestTile(TKestBaseList& owner) : TKestCustomImages(owner, LT_TILE) {}
 
 TKestTile::~TKestTile() = default;
