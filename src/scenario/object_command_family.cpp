@@ -51,6 +51,8 @@ void ExecuteCreate(ExecContext& context) {
   TObjectAccess& objects = ObjectsOf(context);
   auto& slots = context.command.Fields[0].properties;
   TCallMan& call_man = context.call_man;
+  // A kept expression runs later, inside an object's update; one that fails there (its error
+  // is kept by the parser, as every evaluation's is) gives no value, and the object takes 0.
   objects.SetExpressionRunner([&call_man](TKestParser& expression) -> std::optional<std::int32_t> {
     expression.Execute(call_man.Params(), call_man.Functions());
     const TCustomParam* result = expression.Result();

@@ -47,8 +47,12 @@ class PlayerSession {
   // The game folder the player was started for: the first argument, or the program's folder.
   const std::string& GameFolder() const { return game_folder_; }
 
-  // Frees the project now (exit page, status data); later calls do nothing.
-  void EndProject() { project_.reset(); }
+  // Frees the project now (exit page, status data); later calls do nothing. The scene's pictures
+  // stop running their kept expressions, which ran in the project's interpreter.
+  void EndProject() {
+    project_.reset();
+    scene_.SetExpressionRunner(nullptr);
+  }
 
  private:
   std::string game_folder_;

@@ -94,6 +94,19 @@ TEST_F(ObjectScript, PictureCreationsMakeTheirKindsAndImgNewKeepsItsDelayExpress
   EXPECT_EQ(dynamic_cast<TKestImages&>(Named("i")).LoopWaitValue(), 100);
 }
 
+TEST_F(ObjectScript, AKeptDelayExpressionThatFailsLaterGivesNoWait) {
+  // The expression works when the picture is made and names no property when its delay is next
+  // asked for: no command can report that error, so the wait is 0 and the frame goes on.
+  Load({{"start.ksb",
+         "VarNew p, type: int, value: 3\n"
+         "BoxNew PR_NAME: \"b\", PR_LEFT: 40\n"
+         "ImgNew PR_NAME: \"i\", PR_DELAY: GetProp(\"b\", p)\n"
+         "Calc p = 999\n"}});
+  Frame();
+  EXPECT_THAT(errors_, IsEmpty());
+  EXPECT_EQ(dynamic_cast<TKestImages&>(Named("i")).LoopWaitValue(), 0);
+}
+
 TEST_F(ObjectScript, CreationCommandsWhoseKindsAreNotBuiltSayTheyAreNotAvailable) {
   Load({{"start.ksb",
          "VarNew after, type: int, value: 0\n"
