@@ -65,14 +65,8 @@ DecodedImage DecodeJpeg(ByteSpan data, const std::string& source, const JpegSize
   out.width = static_cast<std::int32_t>(info.width);
   out.height = static_cast<std::int32_t>(info.height);
   out.pixels.resize(static_cast<std::size_t>(info.width) * info.height);
-  if (!kest_jpeg_decode(data.data(), data.size(), reinterpret_cast<std::uint8_t*>(out.pixels.data()),
-                        static_cast<std::size_t>(info.width) * 4, message))
-    throw FormatError(source, 0, std::string("JPEG data: ") + message);
-  if (info.cmyk) {
-    for (auto& p : out.pixels) p = CmykToRgb(p, info.adobe != 0);
-  } else {
-    for (auto& p : out.pixels) p &= 0x00FFFFFF;
-  }
+  DecodeJpegInto(data, source, out.width, out.height, reinterpret_cast<std::uint8_t*>(out.pixels.data()),
+                 static_cast<std::size_t>(info.width) * 4);
   return out;
 }
 

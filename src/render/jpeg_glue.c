@@ -76,6 +76,14 @@ static void start_decompress_setup(struct jpeg_decompress_struct* cinfo, const u
     cinfo->out_color_space = JCS_EXT_BGRX;
 }
 
+static void fill_info(const struct jpeg_decompress_struct* cinfo, kest_jpeg_info* info) {
+  info->width = cinfo->image_width;
+  info->height = cinfo->image_height;
+  info->components = cinfo->num_components;
+  info->cmyk = cinfo->out_color_space == JCS_CMYK;
+  info->adobe = cinfo->saw_Adobe_marker;
+}
+
 int kest_jpeg_read_info(const uint8_t* data, size_t size, kest_jpeg_info* info, char* message) {
   struct jpeg_decompress_struct cinfo;
   error_manager errors;
@@ -87,11 +95,7 @@ int kest_jpeg_read_info(const uint8_t* data, size_t size, kest_jpeg_info* info, 
   }
   jpeg_create_decompress(&cinfo);
   start_decompress_setup(&cinfo, data, size, &progress);
-  info->width = cinfo.image_width;
-  info->height = cinfo.image_height;
-  info->components = cinfo.num_components;
-  info->cmyk = cinfo.out_color_space == JCS_CMYK;
-  info->adobe = cinfo.saw_Adobe_marker;
+  fill_info(&cinfo, info);
   jpeg_destroy_decompress(&cinfo);
   return 1;
 }
@@ -156,11 +160,7 @@ int kest_jpeg_decode_sized(const uint8_t* data, size_t size, uint32_t width, uin
   jpeg_create_decompress(&cinfo);
   start_decompress_setup(&cinfo, data, size, &progress);
   header_read = 1;
-  info->width = cinfo.image_width;
-  info->height = cinfo.image_height;
-  info->components = cinfo.num_components;
-  info->cmyk = cinfo.out_color_space == JCS_CMYK;
-  info->adobe = cinfo.saw_Adobe_marker;
+  fill_info(&cinfo, info);
   if (cinfo.image_width != width || cinfo.image_height != height) {
     jpeg_destroy_decompress(&cinfo);
     return KEST_JPEG_OTHER_SIZE;

@@ -22,7 +22,8 @@ typedef struct kest_jpeg_info {
 
 /* 1 on success; 0 with `message` set. */
 int kest_jpeg_read_info(const uint8_t* data, size_t size, kest_jpeg_info* info, char* message);
-/* Decodes into `out`, rows of `stride` bytes, four bytes a pixel: B, G, R, X, or C, M, Y, K. */
+/* Decodes into `out`, rows of `stride` bytes, four bytes a pixel: B, G, R, X (X as libjpeg writes
+   it), or C, M, Y, K. The plain libjpeg decode, which the benchmarks measure ours against. */
 int kest_jpeg_decode(const uint8_t* data, size_t size, uint8_t* out, size_t stride, char* message);
 /* Decodes a picture of exactly `width` x `height` into `out`, rows of `stride` bytes, four bytes a
    pixel: B, G, R, 0, or C, M, Y, K. The header is read once; `info` is filled from it. Gives one
