@@ -69,27 +69,31 @@ void TPointerShow::Show(const std::string& name, std::int32_t frame_ms, platform
   display.SetPointerImage(&pointer_.frames[frame_]);
 }
 
+const PointerFrames& TPointerShow::Decoded(const std::string& name) {
+  const auto known = decoded_.find(name);
+  if (known != decoded_.end()) return known->second;
+  PointerFrames frames;
+  try {
+    const Bytes data = files_.ReadFile(name);
+    frames = PointerFramesOf(DecodeImageByName(data, name));
+  } catch (const KestError& error) {
+    if (notice_) notice_(name + ": the standard pointer shows instead: " + error.what());
+  }
+  return decoded_.emplace(name, std::move(frames)).first->second;
+}
+
 void TPointerShow::Load(const std::string& name, platform::Display& display) {
   pointer_ = {};
   frame_ = 0;
   time_left_ = 0;
-  if (!name.empty()) {
-    try {
-      const Bytes data = files_.ReadFile(name);
-      pointer_ = PointerFramesOf(DecodeImageByName(data, name));
-    } catch (const KestError& error) {
-      pointer_ = {};
-      if (reported_.insert(name).second && notice_)
-        notice_(name + ": the standard pointer shows instead: " + error.what());
-    }
-  }
+  if (!name.empty()) pointer_ = Decoded(name);
   if (pointer_.frames.empty()) {
     display.SetPointerImage(nullptr);
     return;
   }
   time_left_ = pointer_.delays_ms[0];
   if (!display.SetPointerImage(&pointer_.frames[0])) {
-    if (reported_.insert(name).second && notice_) notice_(name + ": the system refused the pointer picture");
+    if (refused_.insert(name).second && notice_) notice_(name + ": the system refused the pointer picture");
     pointer_ = {};
   }
 }

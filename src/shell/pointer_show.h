@@ -2,13 +2,14 @@
 // The pointer over the scene. Objects name a cursor file (".cur", ".ani" or ".ico" in the
 // title's archives) in PR_CURSOR; the screen remembers the name of the object under the pointer
 // and the title's default ("@Cursor") stands in for objects that name none. This class turns the
-// name into the window's pointer: it reads and decodes the file once per change of name, shows
-// the standard pointer for no name, and steps an animated cursor's frames on the frame clock at
-// their own rates. A file that is missing or cannot be read leaves the standard pointer and is
-// reported once per name.
+// name into the window's pointer when the name changes, shows the standard pointer for no name,
+// and steps an animated cursor's frames on the frame clock at their own rates. Each name is read
+// and decoded once per run; a file that is missing or cannot
+// be read leaves the standard pointer and is reported once.
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -45,6 +46,8 @@ class TPointerShow {
 
  private:
   void Load(const std::string& name, platform::Display& display);
+  // The frames of a cursor file, read and decoded at its first use (none when it cannot be).
+  const PointerFrames& Decoded(const std::string& name);
 
   TVrFileManager& files_;
   Notice notice_;
@@ -53,7 +56,8 @@ class TPointerShow {
   PointerFrames pointer_;
   std::size_t frame_ = 0;
   std::int64_t time_left_ = 0;
-  std::set<std::string> reported_;
+  std::map<std::string, PointerFrames> decoded_;
+  std::set<std::string> refused_;
 };
 
 }  // namespace kest::shell
