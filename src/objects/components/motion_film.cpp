@@ -95,7 +95,7 @@ void TFilmMotionFrames::Show(const TCustomFrameList& track, const FilmTrackState
   if (!child) {
     // A sound track: its two values, kept by the sound object.
     object.WriteProperty(PR_VOLUME, state.sound1);
-    object.WriteProperty(30, state.sound2);  // PR_BALANCE
+    object.WriteProperty(PR_BALANCE, state.sound2);
     return;
   }
   const std::int64_t x = std::int64_t{state.x} - manager_.Origin().x;
