@@ -1,0 +1,36 @@
+#pragma once
+// TFontPixelManager: the glyph cache of one player. Glyphs are kept in 256 buckets by the low byte
+// of their code and in a recency list; past 256 glyphs (or 32 MB of masks) the least recently
+// used goes. The key is code, face name, height, style and the current level.
+
+#include <cstdint>
+#include <memory>
+
+#include "render/glyphs/font_pixel.h"
+#include "render/glyphs/glyph_rasterizer.h"
+
+namespace kest {
+
+class TFontPixelManager {
+ public:
+  explicit TFontPixelManager(std::unique_ptr<GlyphRasterizer> rasterizer);
+  ~TFontPixelManager();
+
+  // The glyph, made on a miss. Never null: a glyph the engine cannot make has no mask.
+  GlyphRef Get(std::uint16_t code, const FontRequest& font);
+
+  // The anti-aliasing level glyphs are made at (0..3; 3 at start).
+  void SetLevel(int level);
+  int Level() const;
+
+  FontMetrics Metrics(const FontRequest& font);
+  AbcWidths Abc(std::uint16_t code, const FontRequest& font);
+
+  std::size_t CachedCount() const;
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
+
+}  // namespace kest
