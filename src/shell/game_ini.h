@@ -19,6 +19,17 @@ SoundSettings ParseGameIni(std::string_view text);
 // Reads the file; a missing or unreadable file gives the defaults.
 SoundSettings ReadGameIni(const std::string& path);
 
+// Rewrites `text` with both keys set by private-profile rules: the section and the key are found
+// without regard to case and the value is replaced in place; a missing key is appended to its
+// section, a missing section to the file. Every other line, comment and line ending is kept.
+// DirectSound is written "1" or "0", DelayTime as a decimal number.
+std::string RewriteGameIni(std::string_view text, const SoundSettings& settings);
+// Reads the file (a missing one is empty), rewrites it and replaces it atomically. Raises
+// KestError naming the file when it cannot be read or written, or when it is larger than
+// kMaxGameIniBytes (a file that big is not ours to cut).
+void WriteGameIni(const std::string& path, const SoundSettings& settings);
+inline constexpr std::size_t kMaxGameIniBytes = 1u << 20;
+
 // The delay as the player uses it: rounded down to a multiple of 100, then clamped to 100..500.
 std::int32_t EffectiveDelayTime(std::int64_t stored);
 
