@@ -4,23 +4,17 @@
 #include <charconv>
 #include <fstream>
 #include <optional>
-#include <sstream>
+#include <vector>
 
-#include "core/cp932.h"
+#include "shell/ini_lines.h"
 
 namespace kest::shell {
 
 namespace {
 
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) text.remove_suffix(1);
-  return text;
-}
-
 // An integer as the INI reader takes it: decimal, optionally signed, or hexadecimal after "0x".
 std::optional<std::int64_t> IniInteger(std::string_view text) {
-  text = Trim(text);
+  text = TrimIniBlanks(text);
   bool negative = false;
   if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
     negative = text.front() == '-';
@@ -49,24 +43,16 @@ std::int32_t EffectiveDelayTime(std::int64_t stored) {
 SoundSettings ParseGameIni(std::string_view text) {
   SoundSettings settings;
   std::int64_t delay = 500;
-  bool in_sound = false;
-  std::istringstream lines{std::string(text)};
-  std::string raw;
-  while (std::getline(lines, raw)) {
-    const std::string_view line = Trim(raw);
-    if (line.empty() || line.front() == ';') continue;
-    if (line.front() == '[') {
-      const std::size_t close = line.find(']');
-      in_sound = close != std::string_view::npos && cp932::SameText(Trim(line.substr(1, close - 1)), "Sound");
-      continue;
-    }
-    const std::size_t equals = line.find('=');
-    if (!in_sound || equals == std::string_view::npos) continue;
-    const std::string_view key = Trim(line.substr(0, equals));
-    const std::optional<std::int64_t> value = IniInteger(line.substr(equals + 1));
-    if (!value) continue;  // an unreadable value keeps the default
-    if (cp932::SameText(key, "DirectSound")) settings.direct_sound = *value != 0;
-    if (cp932::SameText(key, "DelayTime")) delay = *value;
+  const std::vector<IniLine> lines = SplitIniLines(text);
+  if (const std::optional<IniSection> sound = FindIniSection(lines, kSoundSection)) {
+    // An unreadable value keeps the default.
+    const auto value_of = [&](std::string_view key) -> std::optional<std::int64_t> {
+      const std::optional<IniKey> found = FindIniKey(lines, *sound, key);
+      if (!found) return std::nullopt;
+      return IniInteger(lines[found->line].text.substr(found->value_start));
+    };
+    if (const auto value = value_of(kDirectSoundKey)) settings.direct_sound = *value != 0;
+    if (const auto value = value_of(kDelayTimeKey)) delay = *value;
   }
   settings.delay_time = EffectiveDelayTime(delay);
   return settings;

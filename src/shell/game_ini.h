@@ -1,14 +1,19 @@
 #pragma once
 // "game.ini" beside the player: section "Sound", keys "DirectSound" (1 or 0: play Ogg and WAV
 // through the media layer) and "DelayTime" (milliseconds per block of the player's own wave
-// output). Section and key names are compared without regard to case; a missing file, section,
-// key or an unreadable value gives the default.
+// output). Section and key names are compared without regard to case, and the first section and
+// key of a name count; a missing file, section, key or an unreadable value gives the default.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace kest::shell {
+
+inline constexpr std::string_view kSoundSection = "Sound";
+inline constexpr std::string_view kDirectSoundKey = "DirectSound";
+inline constexpr std::string_view kDelayTimeKey = "DelayTime";
 
 struct SoundSettings {
   bool direct_sound = true;
