@@ -20,15 +20,14 @@ inline std::unique_ptr<TFontPixel> MakeGlyph(std::int32_t width, std::int32_t he
   return glyph;
 }
 
-// A mask of random values, with runs of 0 and 255 as real glyphs have.
+// A mask of random values in runs of 1 to 12: empty, full or grey, as real glyphs have, so that
+// whole vectors of 0 and of 255 occur as well as mixed ones.
 inline std::unique_ptr<TFontPixel> RandomGlyph(std::mt19937& random, std::int32_t width, std::int32_t height) {
   std::vector<std::uint8_t> values(static_cast<std::size_t>(width * height));
-  for (auto& v : values) {
-    switch (random() % 4) {
-      case 0: v = 0; break;
-      case 1: v = 255; break;
-      default: v = static_cast<std::uint8_t>(random()); break;
-    }
+  for (std::size_t i = 0; i < values.size();) {
+    const std::uint32_t kind = random() % 3;
+    for (std::size_t run = 1 + random() % 12; run > 0 && i < values.size(); --run, ++i)
+      values[i] = kind == 0 ? 0 : kind == 1 ? 255 : static_cast<std::uint8_t>(random());
   }
   return MakeGlyph(width, height, values);
 }

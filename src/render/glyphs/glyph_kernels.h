@@ -24,5 +24,7 @@ const GlyphKernels& GlyphKernelsFor(SimdLevel level);
 const GlyphKernels& ActiveGlyphKernels();
 
 const GlyphKernels& ScalarGlyphKernels();
+const GlyphKernels& Sse2GlyphKernels();
+const GlyphKernels& Avx2GlyphKernels();
 
 }  // namespace kest

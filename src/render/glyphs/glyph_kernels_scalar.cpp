@@ -11,8 +11,14 @@ const GlyphKernels& ScalarGlyphKernels() {
 }
 
 const GlyphKernels& GlyphKernelsFor(SimdLevel level) {
-  // Only the scalar table exists so far; every level uses it.
-  (void)level;
+  // SetActiveSimdLevel has already clamped the active level; a level asked for directly is
+  // clamped the same way (the best the processor has).
+  if (!SimdLevelSupported(level)) level = SimdLevelSupported(SimdLevel::Avx2) ? SimdLevel::Avx2 : SimdLevel::Sse2;
+  switch (level) {
+    case SimdLevel::Scalar: return ScalarGlyphKernels();
+    case SimdLevel::Sse2: return Sse2GlyphKernels();
+    case SimdLevel::Avx2: return Avx2GlyphKernels();
+  }
   return ScalarGlyphKernels();
 }
 
