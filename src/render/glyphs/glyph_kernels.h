@@ -26,7 +26,8 @@ struct GlyphKernels {
                       std::uint32_t colour);
 };
 
-// The zero padding a mask row needs for outline_row: 2w on the left, 2w plus one vector on the right.
+// A padded mask row for outline_row has 2w zero columns on the left and 2w plus this many on the
+// right: the widest vector, which the last pixels of a row read in full.
 inline constexpr int kOutlineRowSlack = 8;
 
 const GlyphKernels& GlyphKernelsFor(SimdLevel level);
