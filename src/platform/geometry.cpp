@@ -77,4 +77,10 @@ Point SceneToOutput(const Viewport& viewport, Point scene_point) {
           ToOutput(scene_point.y, dest.top, dest.Height(), viewport.scene.height)};
 }
 
+Point CentreInWorkArea(const Rect& work_area, Size window) {
+  const int left = work_area.left + (work_area.Width() - window.width) / 2;
+  const int top = work_area.top + (work_area.Height() - window.height) / 2;
+  return {std::max(left, work_area.left), std::max(top, work_area.top)};
+}
+
 }  // namespace kest::platform

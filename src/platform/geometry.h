@@ -62,4 +62,9 @@ Point OutputToScene(const Viewport& viewport, Point output_point);
 // back whenever the scene is not shrunk. Used to warp the pointer to a scene position.
 Point SceneToOutput(const Viewport& viewport, Point scene_point);
 
+// Where a window of `window` pixels goes to be centred in the desktop's work area: each halving
+// truncated toward zero, and never above or left of the work area, so that a window larger than
+// the desktop keeps its top-left (and its caption) on the screen.
+Point CentreInWorkArea(const Rect& work_area, Size window);
+
 }  // namespace kest::platform

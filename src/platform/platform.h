@@ -1,6 +1,6 @@
 #pragma once
 // What the player needs from the operating system, in its own terms: a window that shows the
-// scene, message boxes, input, a millisecond tick, sound output and the desktop's default
+// scene, input, a millisecond tick, sound output and the desktop's default
 // handler. Two implementations exist: sdl/ for play and headless/ for tests and batch runs.
 // Nothing here names the toolkit underneath, so the engine never sees it.
 //
@@ -85,24 +85,37 @@ struct DisplayMode {
 };
 
 struct DisplaySpec {
-  Size scene;                 // the scene surface's size; the window's client area at scale 1
+  Size scene;                 // the scene surface's size: the drawing panel
   std::string title;          // CP932
   int scale = 1;              // integer window scale, 1..kMaxScale
   ScreenMode mode = ScreenMode::kWindow;
+  int dock_height = 0;        // rows above the panel in a window (the toolbar's dock); none in full screen
 };
 
 // The main window. It starts shown and active: the toolkit may or may not report an initial
 // activation, so the frame loop assumes the foreground until it hears otherwise.
+//
+// What the window shows is its picture, at scene resolution: in a window the dock's rows above
+// the panel, in full screen the panel alone (ClientSize, PanelTop). The player composes the
+// picture (scene, toolbar strip, its own dialogs) and presents it; the display scales it to the
+// window or the screen. Pointer positions are relative to the panel, so the dock has negative
+// rows.
 class Display {
  public:
   virtual ~Display() = default;
 
   virtual Size SceneSize() const = 0;
+  // The picture's size now: the scene plus the dock in a window, the scene in full screen.
+  virtual Size ClientSize() const = 0;
+  // Where the panel's top row lies in the picture.
+  virtual int PanelTop() const = 0;
   virtual void SetTitle(std::string_view cp932_title) = 0;
 
-  // Copies the given rectangles of `surface` to the screen and shows them. Each rectangle is
-  // clipped to the surface and the scene; empty ones are skipped. Pixels outside the rectangles
-  // keep what was presented before. Returns whether anything was presented.
+  // Copies the given rectangles of `surface` (a picture of ClientSize) to the screen and shows
+  // them. Each rectangle is clipped to the surface and the picture; empty ones are skipped.
+  // Pixels outside the rectangles keep what was presented before; a change of screen mode that
+  // changes ClientSize leaves the picture black until it is presented again. Returns whether
+  // anything was presented.
   virtual bool Present(const SurfaceView& surface, std::span<const Rect> changed) = 0;
 
   // The window's integer scale (window mode only; full screen fits the screen). Returns false,
@@ -121,8 +134,8 @@ class Display {
   virtual std::vector<DisplayMode> DisplayModes() const = 0;
   virtual DisplayMode DesktopMode() const = 0;
 
-  // The pointer in scene coordinates (outside the scene when it is over the bars or away from
-  // the window), and moving it to a scene position.
+  // The pointer in panel coordinates (outside the scene when it is over the dock, the bars or
+  // away from the window), and moving it to a panel position.
   virtual Point PointerPosition() const = 0;
   virtual void WarpPointer(Point scene_point) = 0;
   virtual void SetCursorVisibility(CursorVisibility visibility) = 0;
@@ -130,11 +143,16 @@ class Display {
   // Returns false when the system refused the picture (the pointer is then the standard one).
   virtual bool SetPointerImage(const PointerImage* image) = 0;
 
-  // What the screen shows now, at the output's size (the scene times the scale in a window).
+  // What the screen shows of the panel now, at the output's size (the scene times the scale in
+  // a window).
   virtual Image CaptureOutput() = 0;
+  // The window's whole picture as shown now (dock, scene and anything drawn over them), read
+  // back at scene resolution: ClientSize.
+  virtual Image CaptureWindow() = 0;
 };
 
 // ---- Message boxes ----------------------------------------------------------------------------
+// The player draws its message boxes itself (src/shell); these describe one.
 
 enum class MessageButtons { kOk, kOkCancel, kYesNo };
 enum class MessageIcon { kNone, kInformation, kWarning, kError, kQuestion };
@@ -200,11 +218,6 @@ class Platform {
   virtual Display& OpenDisplay(const DisplaySpec& spec) = 0;
   virtual Display* CurrentDisplay() = 0;
   virtual void CloseDisplay() = 0;
-
-  // Shows a modal message box over the window (or alone, before the window exists) and
-  // returns the button chosen. Closing the box without a button gives Cancel or No where the
-  // box has them, else OK.
-  virtual MessageAnswer ShowMessageBox(const MessageBoxRequest& request) = 0;
 
   // The next input event, if one is waiting. WaitEvent blocks up to `timeout_ms` for one.
   virtual std::optional<InputEvent> PollEvent() = 0;

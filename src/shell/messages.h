@@ -1,5 +1,5 @@
 #pragma once
-// The player shell's own message texts.
+// The player shell's own message texts and the captions of its own widgets.
 
 #include <string>
 
@@ -10,6 +10,16 @@ namespace kest::shell {
 enum class ShellMessage {
   ExitQuestion,         // %s is the title
   CaptionConfirmation,  // the caption of the exit question
+  ButtonOk,
+  ButtonCancel,
+  ButtonYes,
+  ButtonNo,
+  ToolbarExit,
+  ToolbarScreenSwitch,
+  SettingsCaption,      // the settings dialog's title
+  SettingsDirectSound,  // its check box
+  SettingsDelay,        // the label of its track bar
+  SettingsDelayValue,   // %d is the delay in milliseconds
   kCount
 };
 

@@ -16,6 +16,18 @@ std::optional<std::uint32_t> ParseNumber(const std::string& text) {
   return value;
 }
 
+// "/config" as the player has always taken it, compared without regard to case, and "--config".
+bool IsConfigArgument(const std::string& argument) {
+  if (argument == "--config") return true;
+  static constexpr std::string_view kConfig = "/config";
+  if (argument.size() != kConfig.size()) return false;
+  for (std::size_t i = 0; i < kConfig.size(); ++i) {
+    const char c = argument[i];
+    if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != kConfig[i]) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 ParsedOptions ParseOptions(std::span<const std::string> arguments) {
@@ -48,7 +60,7 @@ ParsedOptions ParseOptions(std::span<const std::string> arguments) {
       options.version = true;
     } else if (argument == "--headless") {
       options.headless = true;
-    } else if (argument == "/config" || argument == "/CONFIG" || argument == "--config") {
+    } else if (IsConfigArgument(argument)) {
       options.config = true;
     } else if (argument == "--frames") {
       options.frames = number(0, UINT32_MAX);
@@ -62,15 +74,28 @@ ParsedOptions ParseOptions(std::span<const std::string> arguments) {
       options.trace = value().value_or("");
     } else if (argument == "--dump-vars") {
       options.dump_vars = value().value_or("");
-    } else if (argument == "--screenshot") {
+    } else if (argument == "--screenshot" || argument == "--screenshot-window") {
       if (const std::optional<std::string> text = value()) {
         const std::size_t colon = text->find(':');
         const std::optional<std::uint32_t> frame =
             colon == std::string::npos ? std::nullopt : ParseNumber(text->substr(0, colon));
         if (!frame || colon + 1 >= text->size())
-          parsed.error = "--screenshot needs FRAME:FILE.png, not \"" + *text + "\"";
+          parsed.error = argument + " needs FRAME:FILE.png, not \"" + *text + "\"";
         else
-          options.screenshots.push_back({*frame, text->substr(colon + 1)});
+          (argument == "--screenshot" ? options.screenshots : options.window_screenshots)
+              .push_back({*frame, text->substr(colon + 1)});
+      }
+    } else if (argument == "--dialog-shots") {
+      options.dialog_shots = value().value_or("");
+    } else if (argument == "--ini") {
+      options.ini = value().value_or("");
+    } else if (argument == "--font-dir") {
+      options.font_dir = value().value_or("");
+    } else if (argument == "--glyphs") {
+      if (const std::optional<std::string> text = value()) {
+        if (*text == "fake") options.glyphs = GlyphSource::kFake;
+        else if (*text == "real") options.glyphs = GlyphSource::kReal;
+        else parsed.error = "--glyphs needs fake or real, not \"" + *text + "\"";
       }
     } else if (argument == "--date") {
       if (const std::optional<std::string> text = value()) {

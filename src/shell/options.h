@@ -15,6 +15,10 @@ struct Screenshot {
   std::string path;
 };
 
+// Where the glyphs of text come from: the installed fonts, or boxes drawn from the codes (for
+// pixel tests that must not depend on fonts).
+enum class GlyphSource { kReal, kFake };
+
 struct PlayerOptions {
   std::vector<std::string> game_folders;
   bool config = false;  // "/config" or "--config": the settings dialog
@@ -26,6 +30,11 @@ struct PlayerOptions {
   std::string trace;      // trace file, "-" for standard output
   std::string dump_vars;  // variable dump file
   std::vector<Screenshot> screenshots;
+  std::vector<Screenshot> window_screenshots;  // --screenshot-window: dock, scene and any box
+  std::string dialog_shots;                    // --dialog-shots DIR: each box as first drawn
+  std::string ini;                             // --ini FILE: the game.ini read and written
+  GlyphSource glyphs = GlyphSource::kReal;     // --glyphs fake|real
+  std::string font_dir;                        // --font-dir DIR: where the glyph cache finds faces
   std::optional<std::int64_t> date;  // --date: the fixed start of the date variables, in seconds
   std::string save_dir;
   std::uint32_t scale = 1;

@@ -11,7 +11,7 @@ bool PlatformHost::ShowMessage(const std::string& caption, const std::string& te
       .text = text,
       .buttons = buttons == Buttons::Ok ? platform::MessageButtons::kOk : platform::MessageButtons::kOkCancel,
       .icon = icon == Icon::Warning ? platform::MessageIcon::kWarning : platform::MessageIcon::kInformation};
-  return platform_.ShowMessageBox(request) == platform::MessageAnswer::kOk;
+  return boxes_.Show(request) == platform::MessageAnswer::kOk;
 }
 
 void PlatformHost::SetApplicationTitle(const std::string& title) {

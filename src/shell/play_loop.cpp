@@ -22,27 +22,44 @@ constexpr std::uint8_t kVkQ = 0x51;
 // While the player is in the background it waits for input instead of spinning.
 constexpr std::uint32_t kInactiveWaitMs = 100;
 
-platform::SurfaceView ViewOf(TDIBX& surface) {
-  if (surface.Width() <= 0 || surface.Height() <= 0) return {};
-  return {surface.PixelAddress(0, 0), surface.Pitch(), {surface.Width(), surface.Height()}};
-}
-
 }  // namespace
 
 PlayLoop::PlayLoop(PlayerSession& session, platform::Platform& platform, platform::HeadlessPlatform* headless,
-                   PlatformHost& host, TScreenManager& screen, ErrorLog& log, LoopOptions options)
+                   PlatformHost& host, TScreenManager& screen, LoopWindow window, ErrorLog& log,
+                   LoopOptions options)
     : session_(session),
       platform_(platform),
       headless_(headless),
       host_(host),
       screen_(screen),
+      window_(window),
       log_(log),
       options_(std::move(options)),
       driver_(session.Project(), session.Scene(), session.Clock(),
               [this](const std::string& message) { log_.Line(cp932::ToUtf8Message(message)); }),
       pointer_(session.Files(), [this](const std::string& text) { session_.Scene().Note(text); }) {
-  std::stable_sort(options_.screenshots.begin(), options_.screenshots.end(),
-                   [](const Screenshot& a, const Screenshot& b) { return a.frame < b.frame; });
+  const auto by_frame = [](const Screenshot& a, const Screenshot& b) { return a.frame < b.frame; };
+  std::stable_sort(options_.screenshots.begin(), options_.screenshots.end(), by_frame);
+  std::stable_sort(options_.window_screenshots.begin(), options_.window_screenshots.end(), by_frame);
+  boxes_seen_ = window_.boxes.Shown();
+}
+
+bool PlayLoop::CloseWanted() const {
+  return close_requested_ || host_.CloseRequested() || window_.boxes.CloseRequested();
+}
+
+void PlayLoop::AfterModal() {
+  if (window_.boxes.Shown() == boxes_seen_) return;
+  boxes_seen_ = window_.boxes.Shown();
+  session_.Clock().Restart(platform_.Tick());
+  session_.Scene().ClearKeys();
+  control_held_ = alt_held_ = false;
+}
+
+void PlayLoop::RefreshWindow() {
+  if (window_.toolbar)
+    window_.toolbar->Refresh(window_.picture, screen_.FullScreen() ? ScreenIs::kFullScreen : ScreenIs::kWindow);
+  window_.picture.Flush();
 }
 
 LoopEnd PlayLoop::Run() {
@@ -53,7 +70,9 @@ LoopEnd PlayLoop::Run() {
     if (options_.frames && frame >= *options_.frames) return LoopEnd::FrameLimit;
     if (headless_) headless_->BeginFrame(frame);
     while (const std::optional<platform::InputEvent> event = platform_.PollEvent()) Handle(*event);
-    if (close_requested_ || host_.CloseRequested()) return LoopEnd::Closed;
+    AfterModal();
+    RefreshWindow();
+    if (CloseWanted()) return LoopEnd::Closed;
 
     if (headless_) {
       headless_->AdvanceClock(options_.frame_ms);
@@ -70,12 +89,14 @@ LoopEnd PlayLoop::Run() {
 
     const std::uint32_t start = platform_.Tick();
     const FrameResult result = driver_.Tick(start, [this] { QueueScriptedEvents(); });
+    AfterModal();  // a box the script showed during the frame
     if (result == FrameResult::Skipped) continue;  // a gap too long to count (a stalled system)
     if (result == FrameResult::Drawn) Present();
+    RefreshWindow();
     ShowPointer();
     if (!TakeScreenshots(frame)) return LoopEnd::Failed;
     ++frame;
-    if (result == FrameResult::Quit || (headless_ && project.QuitRequested())) return LoopEnd::Closed;
+    if (result == FrameResult::Quit || (headless_ && project.QuitRequested()) || CloseWanted()) return LoopEnd::Closed;
     if (headless_ && call_man.MainScriptEnded() && session_.Scene().Events().Count() == 0 &&
         !headless_->ScriptPending())
       return LoopEnd::ScriptEnded;
@@ -98,7 +119,25 @@ void PlayLoop::Handle(const platform::InputEvent& event) {
     control_held_ = alt_held_ = false;
   }
   if (HandleShortcut(event)) return;
+  if (window_.toolbar &&
+      window_.toolbar->Handle(event, screen_.FullScreen() ? ScreenIs::kFullScreen : ScreenIs::kWindow)) {
+    RunToolbarAction(window_.toolbar->TakeAction());
+    return;
+  }
   DeliverInput(event, session_.Scene(), active_ ? Foreground::Yes : Foreground::No);
+}
+
+void PlayLoop::RunToolbarAction(ui::ToolbarAction action) {
+  switch (action) {
+    case ui::ToolbarAction::kExit:
+      AskToQuit();
+      break;
+    case ui::ToolbarAction::kScreenSwitch:
+      screen_.ToggleFullScreen(!screen_.FullScreen());
+      break;
+    case ui::ToolbarAction::kNone:
+      break;
+  }
 }
 
 bool PlayLoop::HandleShortcut(const platform::InputEvent& event) {
@@ -132,7 +171,7 @@ bool PlayLoop::AskToQuit() {
       .text = FillMessage(Message(ShellMessage::ExitQuestion), {project.Title}),
       .buttons = platform::MessageButtons::kYesNo,
       .icon = platform::MessageIcon::kQuestion};
-  if (platform_.ShowMessageBox(question) == platform::MessageAnswer::kYes) {
+  if (window_.boxes.Show(question) == platform::MessageAnswer::kYes) {
     close_requested_ = true;
     return true;
   }
@@ -151,7 +190,7 @@ void PlayLoop::Present() {
   TKestBaseList& scene = session_.Scene();
   changed_.clear();
   for (const Rect& r : scene.PresentRects()) changed_.push_back({r.left, r.top, r.right, r.bottom});
-  screen_.Present(ViewOf(scene.Surface()), changed_);
+  window_.picture.UpdateScene(ViewOf(scene.Surface()), changed_);
 }
 
 void PlayLoop::ShowPointer() {
@@ -163,13 +202,18 @@ void PlayLoop::ShowPointer() {
 }
 
 bool PlayLoop::TakeScreenshots(std::uint32_t frame) {
-  for (; next_screenshot_ < options_.screenshots.size() && options_.screenshots[next_screenshot_].frame <= frame;
-       ++next_screenshot_) {
-    const Screenshot& shot = options_.screenshots[next_screenshot_];
+  return TakeShots(frame, options_.screenshots, next_screenshot_, false) &&
+         TakeShots(frame, options_.window_screenshots, next_window_screenshot_, true);
+}
+
+bool PlayLoop::TakeShots(std::uint32_t frame, const std::vector<Screenshot>& shots, std::size_t& next,
+                         bool whole_window) {
+  for (; next < shots.size() && shots[next].frame <= frame; ++next) {
+    const Screenshot& shot = shots[next];
     try {
       platform::Display* display = platform_.CurrentDisplay();
       if (!display) throw platform::PlatformError("no display is open");
-      platform::WritePngFile(shot.path, display->CaptureOutput().View());
+      platform::WritePngFile(shot.path, (whole_window ? display->CaptureWindow() : display->CaptureOutput()).View());
     } catch (const KestError& error) {
       log_.Line(shot.path + ": cannot write the screenshot: " + ErrorText(error));
       return false;

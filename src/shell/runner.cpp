@@ -8,14 +8,18 @@
 
 #include "core/cp932.h"
 #include "core/errors.h"
+#include "platform/glyph_engine.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/sdl/sdl_platform.h"
+#include "render/glyphs/font_pixel_manager.h"
 #include "render/wipes/wipe.h"
 #include "scenario/call_man.h"
 #include "scenario/trace.h"
 #include "shell/error_log.h"
 #include "shell/game_ini.h"
+#include "shell/dialog_shots.h"
 #include "shell/instance_lock.h"
+#include "shell/message_boxes.h"
 #include "shell/platform_host.h"
 #include "shell/play_loop.h"
 #include "shell/player_session.h"
@@ -24,6 +28,9 @@
 #include "shell/save_location.h"
 #include "shell/screen_man.h"
 #include "shell/title_folder.h"
+#include "shell/toolbar_dock.h"
+#include "shell/ui/player_ui_text.h"
+#include "shell/window_picture.h"
 #include "vfs/cd_roots.h"
 
 namespace kest::shell {
@@ -121,7 +128,20 @@ int RunPlayer(const PlayerOptions& options, const std::string& program_folder, s
   const SaveLocation save = ChooseSaveFolder(game_folder, options.save_dir);
   if (save.moved) err << "kestplayer: " << game_folder << " cannot be written; saves are kept in " << save.folder << '\n';
 
-  PlatformHost host(platform);
+  // One glyph cache for the whole run: the widgets draw with it before the title starts and
+  // after it ended, so it outlives the session.
+  std::unique_ptr<TFontPixelManager> glyphs;
+  try {
+    glyphs = std::make_unique<TFontPixelManager>(platform::MakeGlyphEngine(
+        {.fake = options.glyphs == GlyphSource::kFake, .font_dir = options.font_dir}));
+  } catch (const KestError& error) {
+    err << "kestplayer: " << ErrorText(error) << '\n';
+    return kExitBadOptions;
+  }
+  const std::unique_ptr<ui::UiText> ui_text = ui::MakePlayerUiText(*glyphs);
+  DialogShots dialog_shots(options.dialog_shots);
+  MessageBoxes boxes(platform, run_platform.headless, *ui_text, dialog_shots, err);
+  PlatformHost host(platform, boxes);
   ErrorLog log(err);
   std::unique_ptr<PlayerSession> session;
   try {
@@ -147,7 +167,8 @@ int RunPlayer(const PlayerOptions& options, const std::string& program_folder, s
   try {
     display = &platform.OpenDisplay({.scene = {project.ScreenWidth, project.ScreenHeight},
                                      .title = project.Title,
-                                     .scale = static_cast<int>(options.scale)});
+                                     .scale = static_cast<int>(options.scale),
+                                     .dock_height = ui::Toolbar::kDockHeight});
   } catch (const platform::NoDisplayError& error) {
     err << "kestplayer: no display can be opened (" << ErrorText(error)
         << "); run with --headless to play without a window\n";
@@ -159,6 +180,12 @@ int RunPlayer(const PlayerOptions& options, const std::string& program_folder, s
   host.SetApplicationTitle(project.Title);
   TScreenManager screen(*display, {project.ScreenWidth, project.ScreenHeight},
                         {project.FullScreenWidth, project.FullScreenHeight});
+  WindowPicture window(*display, [&screen](const platform::SurfaceView& picture,
+                                           std::span<const platform::Rect> changed) {
+    return screen.Present(picture, changed);
+  });
+  ToolbarDock toolbar(*ui_text, project.ScreenWidth);
+  boxes.AttachWindow(&window);
   if (options.fullscreen) screen.ToggleFullScreen(true);
   ConnectPlayerState(*session, screen, *display);
 
@@ -179,8 +206,12 @@ int RunPlayer(const PlayerOptions& options, const std::string& program_folder, s
   } wipe_notice_scope;
 
   int status = kExitOk;
-  PlayLoop loop(*session, platform, run_platform.headless, host, screen, log,
-                {.frames = options.frames, .frame_ms = options.frame_ms, .screenshots = options.screenshots});
+  PlayLoop loop(*session, platform, run_platform.headless, host, screen,
+                {.picture = window, .toolbar = &toolbar, .boxes = boxes}, log,
+                {.frames = options.frames,
+                 .frame_ms = options.frame_ms,
+                 .screenshots = options.screenshots,
+                 .window_screenshots = options.window_screenshots});
   try {
     if (loop.Run() == LoopEnd::Failed) status = kExitFailed;
     project.RunExitPage();
@@ -194,6 +225,7 @@ int RunPlayer(const PlayerOptions& options, const std::string& program_folder, s
   session->EndProject();  // writes the status data
   if (trace) trace->Flush();
   if (!options.dump_vars.empty() && !WriteVariables(session->Params(), options.dump_vars, err)) status = kExitFailed;
+  boxes.AttachWindow(nullptr);
   platform.CloseDisplay();
   return status;
 }

@@ -5,6 +5,16 @@
 namespace kest::platform {
 namespace {
 
+TEST(Geometry, WindowsAreCentredInTheWorkAreaAndKeepTheirTopLeftOnIt) {
+  struct { Rect work; Size window; Point origin; } cases[] = {
+      {{0, 0, 1024, 768}, {640, 502}, {192, 133}},
+      {{0, 24, 1024, 768}, {641, 503}, {191, 144}},     // halves truncated; a panel above the area
+      {{0, 0, 1024, 768}, {800, 900}, {112, 0}},        // taller than the desktop: top 0, not -66
+      {{100, 50, 740, 530}, {1000, 1000}, {100, 50}},   // larger both ways: the area's top-left
+  };
+  for (const auto& c : cases) EXPECT_EQ(CentreInWorkArea(c.work, c.window), c.origin);
+}
+
 TEST(Geometry, IntersectClipsAndEmptiesDisjointRectangles) {
   EXPECT_EQ(Intersect({0, 0, 10, 10}, {5, 5, 20, 20}), (Rect{5, 5, 10, 10}));
   EXPECT_EQ(Intersect({0, 0, 10, 10}, {10, 0, 20, 10}), Rect{});  // touching edges share nothing

@@ -115,6 +115,30 @@ TEST_F(HeadlessTest, ScreenshotsAreTheFramebufferAsPng) {
   EXPECT_NE(folder.Read("a.png"), EncodePng(red.View()));  // the stale part is in the picture
 }
 
+TEST_F(HeadlessTest, TheDockLiesAboveThePanelInAWindowOnly) {
+  Display& display = platform_.OpenDisplay({.scene = {4, 3}, .title = "t", .scale = 1, .dock_height = 2});
+  EXPECT_EQ(display.SceneSize(), (Size{4, 3}));
+  EXPECT_EQ(display.ClientSize(), (Size{4, 5}));
+  EXPECT_EQ(display.PanelTop(), 2);
+  // The picture holds the dock's rows (blue) above the scene's (red).
+  Image picture = Filled({4, 5}, kRed);
+  for (int x = 0; x < 4; ++x)
+    for (int y = 0; y < 2; ++y) std::copy_n(Filled({1, 1}, kBlue).bgrx.data(), 4, &picture.bgrx[(y * 4 + x) * 4]);
+  const Rect all[] = {{0, 0, 4, 5}};
+  display.Present(picture.View(), all);
+  EXPECT_EQ(display.CaptureWindow().bgrx, picture.bgrx);
+  // The screen's capture is the panel alone.
+  EXPECT_EQ(display.CaptureOutput().bgrx, Filled({4, 3}, kRed).bgrx);
+
+  // Full screen has no dock: the picture is the scene's size, black until presented again.
+  ASSERT_TRUE(display.SetScreenMode(ScreenMode::kFullScreen));
+  EXPECT_EQ(display.ClientSize(), (Size{4, 3}));
+  EXPECT_EQ(display.PanelTop(), 0);
+  EXPECT_EQ(display.CaptureWindow().bgrx, Filled({4, 3}, kBlack).bgrx);
+  ASSERT_TRUE(display.SetScreenMode(ScreenMode::kWindow));
+  EXPECT_EQ(display.ClientSize(), (Size{4, 5}));
+}
+
 TEST_F(HeadlessTest, OutputCaptureFollowsScaleAndFullScreen) {
   Display& display = platform_.OpenDisplay({{4, 3}, "t", 2});
   const Image red = Filled({4, 3}, kRed);
@@ -272,15 +296,15 @@ class AnsweringHeadlessTest : public HeadlessTest {
 
 TEST_F(AnsweringHeadlessTest, BoxesTakeScriptedAnswersInOrderFromTheirFrameOn) {
   // Answers of frame 0 are there before the first frame, for boxes shown during start-up.
-  EXPECT_EQ(platform_.ShowMessageBox(Box(MessageButtons::kYesNo)), MessageAnswer::kNo);
-  EXPECT_EQ(platform_.ShowMessageBox(Box(MessageButtons::kOkCancel)), MessageAnswer::kCancel);
+  EXPECT_EQ(platform_.AnswerMessageBox(Box(MessageButtons::kYesNo)), MessageAnswer::kNo);
+  EXPECT_EQ(platform_.AnswerMessageBox(Box(MessageButtons::kOkCancel)), MessageAnswer::kCancel);
   // None left: the default button.
-  EXPECT_EQ(platform_.ShowMessageBox(Box(MessageButtons::kYesNo)), MessageAnswer::kYes);
-  EXPECT_EQ(platform_.ShowMessageBox(Box(MessageButtons::kOkCancel)), MessageAnswer::kOk);
+  EXPECT_EQ(platform_.AnswerMessageBox(Box(MessageButtons::kYesNo)), MessageAnswer::kYes);
+  EXPECT_EQ(platform_.AnswerMessageBox(Box(MessageButtons::kOkCancel)), MessageAnswer::kOk);
   platform_.BeginFrame(3);
-  EXPECT_EQ(platform_.ShowMessageBox(Box(MessageButtons::kOk)), MessageAnswer::kOk);  // frame 4's is not yet there
+  EXPECT_EQ(platform_.AnswerMessageBox(Box(MessageButtons::kOk)), MessageAnswer::kOk);  // frame 4's is not yet there
   platform_.BeginFrame(4);
-  EXPECT_EQ(platform_.ShowMessageBox(Box(MessageButtons::kYesNo)), MessageAnswer::kYes);
+  EXPECT_EQ(platform_.AnswerMessageBox(Box(MessageButtons::kYesNo)), MessageAnswer::kYes);
 
   std::vector<std::string> lines;
   std::istringstream in(log_.str());
@@ -294,11 +318,11 @@ TEST_F(AnsweringHeadlessTest, BoxesTakeScriptedAnswersInOrderFromTheirFrameOn) {
 
 TEST_F(AnsweringHeadlessTest, AnAnswerThatDoesNotFitTheBoxStopsTheRun) {
   platform_.BeginFrame(6);
-  platform_.ShowMessageBox(Box(MessageButtons::kYesNo));
-  platform_.ShowMessageBox(Box(MessageButtons::kOkCancel));
-  platform_.ShowMessageBox(Box(MessageButtons::kYesNo));
+  platform_.AnswerMessageBox(Box(MessageButtons::kYesNo));
+  platform_.AnswerMessageBox(Box(MessageButtons::kOkCancel));
+  platform_.AnswerMessageBox(Box(MessageButtons::kYesNo));
   try {
-    platform_.ShowMessageBox(Box(MessageButtons::kYesNo));  // meets "6 answer cancel"
+    platform_.AnswerMessageBox(Box(MessageButtons::kYesNo));  // meets "6 answer cancel"
     FAIL() << "accepted";
   } catch (const ScriptedInputError& error) {
     EXPECT_EQ(error.File(), "test.txt");

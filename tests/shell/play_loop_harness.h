@@ -11,6 +11,7 @@
 #include "params/param_collection.h"
 #include "platform/headless/headless_platform.h"
 #include "shell/play_loop.h"
+#include "shell/ui/fixed_cell_ui_text.h"
 #include "shell/player_state.h"
 #include "source/title_source.h"
 #include "support/temp_folder.h"
@@ -33,19 +34,24 @@ class PlayLoopTest : public ::testing::Test {
   void Start(const std::string& input) {
     platform_ = std::make_unique<platform::HeadlessPlatform>(
         platform::HeadlessOptions{.input = platform::ParseScriptedInput(input, "input"), .log = &log_});
-    host_ = std::make_unique<PlatformHost>(*platform_);
+    boxes_ = std::make_unique<MessageBoxes>(*platform_, platform_.get(), ui_text_, shots_, log_);
+    host_ = std::make_unique<PlatformHost>(*platform_, *boxes_);
     session_ = std::make_unique<PlayerSession>(
         SessionStart{.game_folders = {game_.Path().string()}, .program_folder = game_.Path().string() + "/"}, *host_);
     ASSERT_FALSE(session_->Project().QuitRequested()) << host_->LastMessage();
-    display_ = &platform_->OpenDisplay({.scene = {64, 48}, .title = "Loop"});
+    display_ = &platform_->OpenDisplay({.scene = {64, 48}, .title = "Loop", .dock_height = dock_height_});
     screen_ = std::make_unique<TScreenManager>(*display_, platform::Size{64, 48}, platform::Size{64, 48});
+    window_ = std::make_unique<WindowPicture>(*display_);
+    if (dock_height_ > 0) toolbar_ = std::make_unique<ToolbarDock>(ui_text_, 64);
+    boxes_->AttachWindow(window_.get());
     ConnectPlayerState(*session_, *screen_, *display_);
   }
 
   LoopEnd Run(std::uint32_t frames) {
     errors_ = std::make_unique<ErrorLog>(log_);
-    loop_ = std::make_unique<PlayLoop>(*session_, *platform_, platform_.get(), *host_, *screen_, *errors_,
-                                       LoopOptions{.frames = frames});
+    loop_ = std::make_unique<PlayLoop>(*session_, *platform_, platform_.get(), *host_, *screen_,
+                                       LoopWindow{.picture = *window_, .toolbar = toolbar_.get(), .boxes = *boxes_},
+                                       *errors_, LoopOptions{.frames = frames});
     return loop_->Run();
   }
 
@@ -56,11 +62,17 @@ class PlayLoopTest : public ::testing::Test {
 
   testing::TempFolder source_, game_;
   std::ostringstream log_;
+  int dock_height_ = 0;  // set before Start for a window with the toolbar
+  ui::FixedCellUiText ui_text_;
+  DialogShots shots_{""};
+  std::unique_ptr<MessageBoxes> boxes_;
   std::unique_ptr<platform::HeadlessPlatform> platform_;
   std::unique_ptr<PlatformHost> host_;
   std::unique_ptr<PlayerSession> session_;
   platform::Display* display_ = nullptr;
   std::unique_ptr<TScreenManager> screen_;
+  std::unique_ptr<WindowPicture> window_;
+  std::unique_ptr<ToolbarDock> toolbar_;
   std::unique_ptr<ErrorLog> errors_;
   std::unique_ptr<PlayLoop> loop_;
 };

@@ -46,14 +46,20 @@ Image StretchToViewport(const SurfaceView& scene, const Viewport& viewport) {
 }
 
 HeadlessDisplay::HeadlessDisplay(HeadlessPlatform& platform, const DisplaySpec& spec)
-    : platform_(platform), title_(spec.title) {
+    : platform_(platform), scene_(spec.scene), dock_height_(std::max(spec.dock_height, 0)), title_(spec.title) {
   if (spec.scene.width <= 0 || spec.scene.height <= 0) {
     throw PlatformError("headless display: the scene size must be positive");
   }
-  framebuffer_.size = spec.scene;
-  framebuffer_.bgrx.assign(static_cast<std::size_t>(spec.scene.width) * spec.scene.height * 4, 0);
+  ResizePicture();
   SetScale(spec.scale);
   if (spec.mode == ScreenMode::kFullScreen) SetScreenMode(ScreenMode::kFullScreen);
+}
+
+void HeadlessDisplay::ResizePicture() {
+  const Size client{scene_.width, scene_.height + PanelTop()};
+  if (client == framebuffer_.size) return;
+  framebuffer_.size = client;
+  framebuffer_.bgrx.assign(static_cast<std::size_t>(client.width) * client.height * 4, 0);
 }
 
 bool HeadlessDisplay::Present(const SurfaceView& surface, std::span<const Rect> changed) {
@@ -71,6 +77,7 @@ bool HeadlessDisplay::SetScale(int scale) {
 bool HeadlessDisplay::SetScreenMode(ScreenMode mode, std::optional<DisplayMode> exclusive_mode) {
   if (mode == ScreenMode::kWindow) {
     mode_ = mode;
+    ResizePicture();
     return true;
   }
   if (exclusive_mode) {
@@ -81,6 +88,7 @@ bool HeadlessDisplay::SetScreenMode(ScreenMode mode, std::optional<DisplayMode> 
     full_screen_size_ = {HeadlessDesktopMode().width, HeadlessDesktopMode().height};
   }
   mode_ = mode;
+  ResizePicture();
   return true;
 }
 
@@ -109,10 +117,16 @@ bool HeadlessDisplay::SetPointerImage(const PointerImage* image) {
 }
 
 Viewport HeadlessDisplay::CurrentViewport() const {
-  return mode_ == ScreenMode::kFullScreen ? FullScreenViewport(framebuffer_.size, full_screen_size_)
-                                          : WindowViewport(framebuffer_.size, scale_);
+  return mode_ == ScreenMode::kFullScreen ? FullScreenViewport(scene_, full_screen_size_)
+                                          : WindowViewport(scene_, scale_);
 }
 
-Image HeadlessDisplay::CaptureOutput() { return StretchToViewport(framebuffer_.View(), CurrentViewport()); }
+Image HeadlessDisplay::CaptureOutput() {
+  // The panel's part of the picture, stretched as the screen shows it.
+  SurfaceView panel = framebuffer_.View();
+  panel.pixels = framebuffer_.View().Row(PanelTop());
+  panel.size = scene_;
+  return StretchToViewport(panel, CurrentViewport());
+}
 
 }  // namespace kest::platform

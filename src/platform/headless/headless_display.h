@@ -1,5 +1,6 @@
 #pragma once
-// The headless display: a scene-sized framebuffer in memory that changes only through Present.
+// The headless display: the window's picture (dock and scene, or the scene alone in full screen)
+// in memory, changed only through Present.
 
 #include <string>
 
@@ -21,7 +22,9 @@ class HeadlessDisplay final : public Display {
  public:
   HeadlessDisplay(HeadlessPlatform& platform, const DisplaySpec& spec);
 
-  Size SceneSize() const override { return framebuffer_.size; }
+  Size SceneSize() const override { return scene_; }
+  Size ClientSize() const override { return framebuffer_.size; }
+  int PanelTop() const override { return mode_ == ScreenMode::kWindow ? dock_height_ : 0; }
   void SetTitle(std::string_view cp932_title) override { title_ = cp932_title; }
   bool Present(const SurfaceView& surface, std::span<const Rect> changed) override;
   bool SetScale(int scale) override;
@@ -35,6 +38,7 @@ class HeadlessDisplay final : public Display {
   void SetCursorVisibility(CursorVisibility visibility) override { cursor_ = visibility; }
   bool SetPointerImage(const PointerImage* image) override;
   Image CaptureOutput() override;
+  Image CaptureWindow() override { return framebuffer_; }
 
   const Image& Framebuffer() const { return framebuffer_; }
   const std::string& Title() const { return title_; }
@@ -46,7 +50,11 @@ class HeadlessDisplay final : public Display {
   Viewport CurrentViewport() const;
 
  private:
+  void ResizePicture();
+
   HeadlessPlatform& platform_;
+  Size scene_;
+  int dock_height_ = 0;
   Image framebuffer_;
   std::string title_;
   int scale_ = 1;

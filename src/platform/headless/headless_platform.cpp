@@ -44,7 +44,7 @@ Display* HeadlessPlatform::CurrentDisplay() { return display_.get(); }
 
 void HeadlessPlatform::CloseDisplay() { display_.reset(); }
 
-MessageAnswer HeadlessPlatform::ShowMessageBox(const MessageBoxRequest& request) {
+MessageAnswer HeadlessPlatform::AnswerMessageBox(const MessageBoxRequest& request) {
   MessageAnswer answer = DefaultAnswer(request.buttons);
   std::string_view how = "default";
   if (!answers_.empty() && answers_.front().frame <= current_frame_) {

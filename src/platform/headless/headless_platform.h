@@ -4,13 +4,14 @@
 //  - the clock is virtual: it starts at 0 and moves only by AdvanceClock (the runner gives it the
 //    frame time once per frame); Sleep returns at once without moving it;
 //  - input comes from the script: BeginFrame(F) releases every action of frames up to F;
-//  - the display is a scene-sized framebuffer in memory, black at first, that changes only
+//  - the display is the window's picture in memory, black at first, that changes only
 //    through presented rectangles, so a part of the scene that was drawn but not presented
 //    shows as a stale pixel in a screenshot;
 //  - sound is a null device that pulls the mixer by virtual time (44100 sample frames per
 //    virtual second, exactly, with no drift) while it plays;
-//  - message boxes take the scripted answers in order; without one they take the default
-//    button, as Enter would (OK, OK, Yes). Each box is written as one line to the log;
+//  - message boxes (drawn by the shell) take the scripted answers in order; without one they
+//    take the default button, as Enter would (OK, OK, Yes). Each box is written as one line to
+//    the log;
 //  - opening a URL or file only writes a line to the log.
 
 #include <cstdint>
@@ -53,8 +54,6 @@ class HeadlessPlatform : public Platform {
   Display& OpenDisplay(const DisplaySpec& spec) override;
   Display* CurrentDisplay() override;
   void CloseDisplay() override;
-  // Throws ScriptedInputError when the scripted answer is not one of the box's buttons.
-  MessageAnswer ShowMessageBox(const MessageBoxRequest& request) override;
   std::optional<InputEvent> PollEvent() override;
   std::optional<InputEvent> WaitEvent(std::uint32_t timeout_ms) override;
   std::uint32_t Tick() override { return tick_; }
@@ -65,6 +64,11 @@ class HeadlessPlatform : public Platform {
   bool OpenWithDefaultHandler(std::string_view cp932_target) override;
 
   // ---- The runner's controls
+  // The answer to a message box: the next scripted answer once its frame has begun, else the
+  // default button. Writes the box's line to the log. Throws ScriptedInputError when the
+  // scripted answer is not one of the box's buttons.
+  MessageAnswer AnswerMessageBox(const MessageBoxRequest& request);
+
   // Releases the scripted actions of every frame up to `frame`: input events to PollEvent,
   // script events to TakeScriptEvents, and answers to the message boxes shown from now on.
   void BeginFrame(std::uint32_t frame);
@@ -74,7 +78,7 @@ class HeadlessPlatform : public Platform {
   // Whether actions of later frames are still waiting.
   bool ScriptPending() const { return next_action_ < input_.actions.size(); }
 
-  // The scene as presented so far. Throws PlatformError when no display is open.
+  // The window's picture as presented so far. Throws PlatformError when no display is open.
   const Image& Framebuffer() const;
   // Writes Framebuffer() as a PNG file.
   void WriteScreenshot(const std::string& path) const;

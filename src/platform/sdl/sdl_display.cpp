@@ -31,12 +31,19 @@ Point Rescale(Point point, Size from, Size to) {
 
 }  // namespace
 
-SdlDisplay::SdlDisplay(const DisplaySpec& spec) : scene_(spec.scene) {
+SdlDisplay::SdlDisplay(const DisplaySpec& spec) : scene_(spec.scene), dock_height_(std::max(spec.dock_height, 0)) {
   if (scene_.width <= 0 || scene_.height <= 0) throw PlatformError("display: the scene size must be positive");
   scale_ = (spec.scale >= 1 && spec.scale <= kMaxScale) ? spec.scale : 1;
-  const Viewport window = WindowViewport(scene_, scale_);
-  window_ = SDL_CreateWindow(cp932::ToUtf8Message(spec.title).c_str(), SDL_WINDOWPOS_CENTERED,
-                             SDL_WINDOWPOS_CENTERED, window.output.width, window.output.height, SDL_WINDOW_SHOWN);
+  const Viewport window = WindowViewport(ClientSize(), scale_);
+  // Centred in the work area by the player's own rule, which keeps a window taller than the
+  // desktop from getting a negative top.
+  SDL_Rect usable{0, 0, 0, 0};
+  Point origin{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED};
+  if (SDL_GetDisplayUsableBounds(0, &usable) == 0 && usable.w > 0 && usable.h > 0) {
+    origin = CentreInWorkArea({usable.x, usable.y, usable.x + usable.w, usable.y + usable.h}, window.output);
+  }
+  window_ = SDL_CreateWindow(cp932::ToUtf8Message(spec.title).c_str(), origin.x, origin.y, window.output.width,
+                             window.output.height, SDL_WINDOW_SHOWN);
   if (!window_) Fail("cannot create the window");
   // The best renderer the system has; SDL falls back to its software renderer by itself. No
   // vertical sync: the frame loop paces itself.
@@ -45,20 +52,30 @@ SdlDisplay::SdlDisplay(const DisplaySpec& spec) : scene_(spec.scene) {
     SDL_DestroyWindow(window_);
     Fail("cannot create a renderer for the window");
   }
-  // SDL_PIXELFORMAT_RGB888 lies in memory as B, G, R, X on little-endian machines: the scene's
-  // own layout, so uploads are plain copies.
-  texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, scene_.width,
-                               scene_.height);
-  if (!texture_) {
+  if (!MakeTexture()) {
     SDL_DestroyRenderer(renderer_);
     SDL_DestroyWindow(window_);
-    Fail("cannot create the scene texture");
+    Fail("cannot create the window's texture");
   }
-  // A new texture holds undefined pixels; the window starts black like the player's.
-  const Image black{scene_, std::vector<std::uint8_t>(static_cast<std::size_t>(scene_.width) * scene_.height * 4, 0)};
-  UploadRectangle(black.View(), Rect{0, 0, scene_.width, scene_.height});
   if (spec.mode == ScreenMode::kFullScreen) SetScreenMode(ScreenMode::kFullScreen);
   Redraw();
+}
+
+bool SdlDisplay::MakeTexture() {
+  const Size size = ClientSize();
+  if (texture_ && size == texture_size_) return true;
+  // SDL_PIXELFORMAT_RGB888 lies in memory as B, G, R, X on little-endian machines: the picture's
+  // own layout, so uploads are plain copies.
+  SDL_Texture* made =
+      SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, size.width, size.height);
+  if (!made) return false;
+  if (texture_) SDL_DestroyTexture(texture_);
+  texture_ = made;
+  texture_size_ = size;
+  // A new texture holds undefined pixels; the window starts black like the player's.
+  const Image black{size, std::vector<std::uint8_t>(static_cast<std::size_t>(size.width) * size.height * 4, 0)};
+  UploadRectangle(black.View(), Rect{0, 0, size.width, size.height});
+  return true;
 }
 
 SdlDisplay::~SdlDisplay() {
@@ -92,7 +109,7 @@ void SdlDisplay::UploadRectangle(const SurfaceView& surface, const Rect& rectang
 bool SdlDisplay::Present(const SurfaceView& surface, std::span<const Rect> changed) {
   if (surface.pixels == nullptr) return false;
   const Rect bounds = Intersect(Rect{0, 0, surface.size.width, surface.size.height},
-                                Rect{0, 0, scene_.width, scene_.height});
+                                Rect{0, 0, texture_size_.width, texture_size_.height});
   bool presented = false;
   for (const Rect& rectangle : changed) {
     const Rect clipped = Intersect(rectangle, bounds);
@@ -107,13 +124,13 @@ bool SdlDisplay::Present(const SurfaceView& surface, std::span<const Rect> chang
 Viewport SdlDisplay::CurrentViewport() const {
   // The window may not have the size asked for (a tiling window manager, a screen too small):
   // fitting the scene into what the window really has keeps its aspect ratio either way.
-  return FullScreenViewport(scene_, OutputSize());
+  return FullScreenViewport(texture_size_, OutputSize());
 }
 
 void SdlDisplay::RenderTexture() {
   const Viewport viewport = CurrentViewport();
-  const bool whole_multiple = viewport.dest.Width() % scene_.width == 0 &&
-                              viewport.dest.Height() % scene_.height == 0;
+  const bool whole_multiple = viewport.dest.Width() % texture_size_.width == 0 &&
+                              viewport.dest.Height() % texture_size_.height == 0;
   SDL_SetTextureScaleMode(texture_, whole_multiple ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);
@@ -127,7 +144,7 @@ void SdlDisplay::Redraw() {
 }
 
 void SdlDisplay::ResizeWindowToScale() {
-  const Viewport window = WindowViewport(scene_, scale_);
+  const Viewport window = WindowViewport(ClientSize(), scale_);
   SDL_SetWindowSize(window_, window.output.width, window.output.height);
 }
 
@@ -145,6 +162,7 @@ bool SdlDisplay::SetScreenMode(ScreenMode mode, std::optional<DisplayMode> exclu
   if (mode == ScreenMode::kWindow) {
     if (SDL_SetWindowFullscreen(window_, 0) != 0) return false;
     mode_ = mode;
+    MakeTexture();
     ResizeWindowToScale();
     Redraw();
     return true;
@@ -164,6 +182,7 @@ bool SdlDisplay::SetScreenMode(ScreenMode mode, std::optional<DisplayMode> exclu
     return false;
   }
   mode_ = mode;
+  MakeTexture();
   Redraw();
   return true;
 }
@@ -200,7 +219,8 @@ Size SdlDisplay::OutputSize() const {
 }
 
 Point SdlDisplay::WindowToScene(int x, int y) const {
-  return OutputToScene(CurrentViewport(), Rescale(Point{x, y}, WindowSize(), OutputSize()));
+  const Point picture = OutputToScene(CurrentViewport(), Rescale(Point{x, y}, WindowSize(), OutputSize()));
+  return {picture.x, picture.y - PanelTop()};
 }
 
 Point SdlDisplay::PointerPosition() const {
@@ -211,7 +231,8 @@ Point SdlDisplay::PointerPosition() const {
 }
 
 void SdlDisplay::WarpPointer(Point scene_point) {
-  const Point window = Rescale(SceneToOutput(CurrentViewport(), scene_point), OutputSize(), WindowSize());
+  const Point picture{scene_point.x, scene_point.y + PanelTop()};
+  const Point window = Rescale(SceneToOutput(CurrentViewport(), picture), OutputSize(), WindowSize());
   SDL_WarpMouseInWindow(window_, window.x, window.y);
 }
 
@@ -237,20 +258,47 @@ bool SdlDisplay::SetPointerImage(const PointerImage* image) {
   return made != nullptr || image == nullptr;
 }
 
-Image SdlDisplay::CaptureOutput() {
+Image SdlDisplay::ReadPixels(const Rect& area) {
   // The back buffer is undefined after a present, so draw, read, then present.
   RenderTexture();
-  const Viewport viewport = CurrentViewport();
-  Image image{viewport.output, {}};
-  image.bgrx.resize(static_cast<std::size_t>(std::max(viewport.output.width, 0)) *
-                    static_cast<std::size_t>(std::max(viewport.output.height, 0)) * 4);
+  Image image{{std::max(area.Width(), 0), std::max(area.Height(), 0)}, {}};
+  image.bgrx.resize(static_cast<std::size_t>(image.size.width) * static_cast<std::size_t>(image.size.height) * 4);
+  const SDL_Rect rect{area.left, area.top, image.size.width, image.size.height};
   if (!image.bgrx.empty() &&
-      SDL_RenderReadPixels(renderer_, nullptr, SDL_PIXELFORMAT_RGB888, image.bgrx.data(), viewport.output.width * 4) !=
-          0) {
+      SDL_RenderReadPixels(renderer_, &rect, SDL_PIXELFORMAT_RGB888, image.bgrx.data(), image.size.width * 4) != 0) {
     Fail("cannot read the window's pixels");
   }
   SDL_RenderPresent(renderer_);
   return image;
+}
+
+Image SdlDisplay::CaptureOutput() {
+  // The panel's part of what the output shows, at the output's size.
+  const Viewport viewport = CurrentViewport();
+  const Rect& dest = viewport.dest;
+  const int panel_top = dest.top + static_cast<int>(std::int64_t{PanelTop()} * dest.Height() /
+                                                    std::max(texture_size_.height, 1));
+  return ReadPixels({0, panel_top, viewport.output.width, viewport.output.height});
+}
+
+Image SdlDisplay::CaptureWindow() {
+  // Read the whole output back, then take the pixel at the centre of each picture pixel.
+  const Viewport viewport = CurrentViewport();
+  const Image output = ReadPixels({0, 0, viewport.output.width, viewport.output.height});
+  const Size size = texture_size_;
+  Image picture{size, std::vector<std::uint8_t>(static_cast<std::size_t>(size.width) * size.height * 4, 0)};
+  const Rect& dest = viewport.dest;
+  for (int y = 0; y < size.height; ++y) {
+    const int oy = dest.top + static_cast<int>((2 * std::int64_t{y} + 1) * dest.Height() / (2 * size.height));
+    if (oy < 0 || oy >= output.size.height) continue;
+    for (int x = 0; x < size.width; ++x) {
+      const int ox = dest.left + static_cast<int>((2 * std::int64_t{x} + 1) * dest.Width() / (2 * size.width));
+      if (ox < 0 || ox >= output.size.width) continue;
+      std::memcpy(picture.bgrx.data() + (static_cast<std::size_t>(y) * size.width + x) * 4,
+                  output.bgrx.data() + (static_cast<std::size_t>(oy) * output.size.width + ox) * 4, 4);
+    }
+  }
+  return picture;
 }
 
 }  // namespace kest::platform

@@ -1,8 +1,9 @@
 #pragma once
-// The main window on SDL: an SDL_Renderer with one streaming texture of the scene's size. The
-// texture keeps every pixel presented so far; a present uploads only the changed rectangles and
-// then shows the texture stretched onto the window (integer scale) or the screen (aspect kept,
-// black bars). Internal to the platform library; the engine sees only Display.
+// The main window on SDL: an SDL_Renderer with one streaming texture of the window's picture
+// (the dock and the scene in a window, the scene in full screen). The texture keeps every pixel
+// presented so far; a present uploads only the changed rectangles and then shows the texture
+// stretched onto the window (integer scale) or the screen (aspect kept, black bars). Internal to
+// the platform library; the engine sees only Display.
 
 #include <SDL.h>
 
@@ -19,6 +20,8 @@ class SdlDisplay final : public Display {
   SdlDisplay& operator=(const SdlDisplay&) = delete;
 
   Size SceneSize() const override { return scene_; }
+  Size ClientSize() const override { return {scene_.width, scene_.height + PanelTop()}; }
+  int PanelTop() const override { return mode_ == ScreenMode::kWindow ? dock_height_ : 0; }
   void SetTitle(std::string_view cp932_title) override;
   bool Present(const SurfaceView& surface, std::span<const Rect> changed) override;
   bool SetScale(int scale) override;
@@ -32,6 +35,7 @@ class SdlDisplay final : public Display {
   void SetCursorVisibility(CursorVisibility visibility) override;
   bool SetPointerImage(const PointerImage* image) override;
   Image CaptureOutput() override;
+  Image CaptureWindow() override;
 
   SDL_Window* Window() const { return window_; }
   std::uint32_t WindowId() const { return SDL_GetWindowID(window_); }
@@ -39,7 +43,7 @@ class SdlDisplay final : public Display {
   // Shows the texture again, for a window that was uncovered, resized or switched.
   void Redraw();
 
-  // A position in window coordinates (as mouse events give them) in scene coordinates.
+  // A position in window coordinates (as mouse events give them) in panel coordinates.
   Point WindowToScene(int x, int y) const;
 
  private:
@@ -48,10 +52,16 @@ class SdlDisplay final : public Display {
   Size OutputSize() const;
   void RenderTexture();
   void UploadRectangle(const SurfaceView& surface, const Rect& rectangle);
+  // A black texture of ClientSize, made anew when the size changed; false when SDL refused it.
+  bool MakeTexture();
+  // The renderer's pixels in `area` (output pixels).
+  Image ReadPixels(const Rect& area);
   void ResizeWindowToScale();
   int DisplayIndex() const;
 
   Size scene_;
+  int dock_height_ = 0;
+  Size texture_size_;
   int scale_ = 1;
   ScreenMode mode_ = ScreenMode::kWindow;
   SDL_Window* window_ = nullptr;

@@ -14,36 +14,18 @@
 #include <sanitizer/lsan_interface.h>
 #endif
 
-#include <array>
 #include <cstdlib>
-#include <iostream>
 #include <string>
 #include <vector>
 
 #include "core/cp932.h"
 #include "platform/desktop.h"
-#include "platform/message_box.h"
 #include "platform/sdl/keymap.h"
 #include "platform/sdl/sdl_display.h"
 #include "platform/sdl/sdl_sound.h"
 
 namespace kest::platform {
 namespace {
-
-// Button labels as a Japanese desktop shows them, in UTF-8, indexed by MessageAnswer.
-constexpr std::array<const char*, 4> kButtonLabels{"OK", "キャンセル", "はい", "いいえ"};
-
-std::uint32_t IconFlags(MessageIcon icon) {
-  switch (icon) {
-    case MessageIcon::kWarning: return SDL_MESSAGEBOX_WARNING;
-    case MessageIcon::kError: return SDL_MESSAGEBOX_ERROR;
-    case MessageIcon::kInformation:
-    case MessageIcon::kQuestion:  // SDL has no question icon
-      return SDL_MESSAGEBOX_INFORMATION;
-    case MessageIcon::kNone: break;
-  }
-  return 0;
-}
 
 // Connecting to the display makes the system libraries beneath SDL (the session bus among them)
 // and the graphics driver keep a few blocks for the whole process that SDL cannot release. In a
@@ -124,8 +106,6 @@ class SdlPlatform : public Platform {
 
   Display* CurrentDisplay() override { return display_.get(); }
   void CloseDisplay() override { display_.reset(); }
-
-  MessageAnswer ShowMessageBox(const MessageBoxRequest& request) override;
 
   std::optional<InputEvent> PollEvent() override {
     if (!video_.Started()) return std::nullopt;
@@ -231,38 +211,6 @@ std::optional<InputEvent> SdlPlatform::Translate(const SDL_Event& event) {
     default:
       return std::nullopt;
   }
-}
-
-MessageAnswer SdlPlatform::ShowMessageBox(const MessageBoxRequest& request) {
-  // Enter picks the first button, Escape the second (or the only one).
-  const MessageAnswer default_answer = DefaultAnswer(request.buttons);
-  const MessageAnswer dismiss_answer = DismissAnswer(request.buttons);
-  const bool one_button = default_answer == dismiss_answer;
-  std::vector<SDL_MessageBoxButtonData> buttons{
-      {one_button ? SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT
-                  : std::uint32_t{SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT},
-       static_cast<int>(default_answer), kButtonLabels[static_cast<std::size_t>(default_answer)]}};
-  if (!one_button) {
-    buttons.push_back({SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, static_cast<int>(dismiss_answer),
-                       kButtonLabels[static_cast<std::size_t>(dismiss_answer)]});
-  }
-  const std::string caption = cp932::ToUtf8Lenient(request.caption);
-  const std::string text = cp932::ToUtf8Lenient(request.text);
-  const SDL_MessageBoxData data{IconFlags(request.icon) | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT,
-                                display_ ? display_->Window() : nullptr,
-                                caption.c_str(),
-                                text.c_str(),
-                                static_cast<int>(buttons.size()),
-                                buttons.data(),
-                                nullptr};
-  int chosen = -1;
-  if (SDL_ShowMessageBox(&data, &chosen) != 0) {
-    // No box can be shown (no display at all): the message still reaches the user.
-    std::cerr << DescribeMessageBox(request, default_answer, "no message box could be shown") << '\n';
-    return default_answer;
-  }
-  if (chosen < 0) return dismiss_answer;  // closed without a button
-  return static_cast<MessageAnswer>(chosen);
 }
 
 }  // namespace
