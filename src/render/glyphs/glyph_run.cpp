@@ -3,6 +3,7 @@
 // keeps one glyph's outline or shadow from covering its neighbour's face.
 
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 
 #include "render/glyphs/glyph_draw.h"
