@@ -15,6 +15,7 @@
 #include "scenario/trace.h"
 #include "shell/error_log.h"
 #include "shell/game_ini.h"
+#include "shell/game_ini_location.h"
 #include "shell/dialog_shots.h"
 #include "shell/instance_lock.h"
 #include "shell/message_boxes.h"
@@ -22,6 +23,7 @@
 #include "shell/play_loop.h"
 #include "shell/player_session.h"
 #include "shell/player_state.h"
+#include "shell/run_platform.h"
 #include "shell/run_output.h"
 #include "shell/save_location.h"
 #include "shell/screen_man.h"
@@ -47,21 +49,6 @@ bool WriteVariables(const TParamCollection& params, const std::string& path, std
 
 std::uint32_t TimeOfDaySeed() {
   return static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count());
-}
-
-// The platform of the run: the headless one (with its scripted input) or the window's.
-struct RunPlatform {
-  std::unique_ptr<platform::Platform> owned;
-  platform::HeadlessPlatform* headless = nullptr;
-};
-
-RunPlatform MakePlatform(const PlayerOptions& options, std::ostream& err) {
-  if (!options.headless) return {platform::CreateSdlPlatform(), nullptr};
-  platform::HeadlessOptions headless_options{.log = &err};
-  if (!options.input.empty()) headless_options.input = platform::LoadScriptedInput(options.input);
-  auto headless = std::make_unique<platform::HeadlessPlatform>(std::move(headless_options));
-  platform::HeadlessPlatform* raw = headless.get();
-  return {std::move(headless), raw};
 }
 
 // Why a title that started cannot be played (UTF-8), or "" when it can.
@@ -121,7 +108,7 @@ int RunPlayer(const PlayerOptions& options, const std::string& program_folder, s
   platform::Platform& platform = *run_platform.owned;
 
   // The sound settings wait for the media layer, which reads them when it opens its output.
-  [[maybe_unused]] const SoundSettings sound = ReadGameIni(program_folder + "game.ini");
+  [[maybe_unused]] const SoundSettings sound = ReadGameIni(ChooseGameIni(program_folder, options.ini).read_path);
 
   const SaveLocation save = ChooseSaveFolder(game_folder, options.save_dir);
   if (save.moved) err << "kestplayer: " << game_folder << " cannot be written; saves are kept in " << save.folder << '\n';
