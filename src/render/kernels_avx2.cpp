@@ -2,47 +2,10 @@
 // dispatcher calls into it only when the processor reports AVX2. Each kernel ends with
 // vzeroupper so that SSE code running after it pays no transition penalty.
 
-#include <immintrin.h>
-
 #include "render/kernels_simd.h"
+#include "render/simd_traits_avx2.h"
 
 namespace kest {
-namespace {
-
-struct Avx2 {
-  using V = __m256i;
-  static constexpr int kPixels = 8;
-  static V Load(const void* p) { return _mm256_loadu_si256(static_cast<const __m256i*>(p)); }
-  static void Store(void* p, V v) { _mm256_storeu_si256(static_cast<__m256i*>(p), v); }
-  static void StoreAligned(void* p, V v) { _mm256_store_si256(static_cast<__m256i*>(p), v); }
-  static V Zero() { return _mm256_setzero_si256(); }
-  static V Set16(std::int16_t v) { return _mm256_set1_epi16(v); }
-  static V Set32(std::uint32_t v) { return _mm256_set1_epi32(static_cast<int>(v)); }
-  static V UnpackLo8(V a, V b) { return _mm256_unpacklo_epi8(a, b); }
-  static V UnpackHi8(V a, V b) { return _mm256_unpackhi_epi8(a, b); }
-  static V PackUs16(V a, V b) { return _mm256_packus_epi16(a, b); }
-  static V Mul16(V a, V b) { return _mm256_mullo_epi16(a, b); }
-  static V Add16(V a, V b) { return _mm256_add_epi16(a, b); }
-  static V Sub16(V a, V b) { return _mm256_sub_epi16(a, b); }
-  static V Srli16_8(V a) { return _mm256_srli_epi16(a, 8); }
-  static V Slli16_8(V a) { return _mm256_slli_epi16(a, 8); }
-  static V Srli32_8(V a) { return _mm256_srli_epi32(a, 8); }
-  static V Slli32_8(V a) { return _mm256_slli_epi32(a, 8); }
-  static V Slli32_16(V a) { return _mm256_slli_epi32(a, 16); }
-  static V Cmpeq32(V a, V b) { return _mm256_cmpeq_epi32(a, b); }
-  static V And(V a, V b) { return _mm256_and_si256(a, b); }
-  static V Or(V a, V b) { return _mm256_or_si256(a, b); }
-  static V Select(V mask, V a, V b) { return _mm256_blendv_epi8(b, a, mask); }
-  static V AddsU8(V a, V b) { return _mm256_adds_epu8(a, b); }
-  static V SubsU8(V a, V b) { return _mm256_subs_epu8(a, b); }
-  // Eight mask bytes, one per 32-bit lane.
-  static V LoadBytes32(const std::uint8_t* m) {
-    return _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(m)));
-  }
-  static void End() { _mm256_zeroupper(); }
-};
-
-}  // namespace
 
 const RowKernels& Avx2Kernels() {
   static constexpr RowKernels table = SimdKernels<Avx2>::kTable;

@@ -1,51 +1,9 @@
 // The SSE2 row kernels: four pixels per vector. SSE2 is part of every x86-64 processor.
 
-#include <emmintrin.h>
-
-#include <cstring>
-
 #include "render/kernels_simd.h"
+#include "render/simd_traits_sse2.h"
 
 namespace kest {
-namespace {
-
-struct Sse2 {
-  using V = __m128i;
-  static constexpr int kPixels = 4;
-  static V Load(const void* p) { return _mm_loadu_si128(static_cast<const __m128i*>(p)); }
-  static void Store(void* p, V v) { _mm_storeu_si128(static_cast<__m128i*>(p), v); }
-  static void StoreAligned(void* p, V v) { _mm_store_si128(static_cast<__m128i*>(p), v); }
-  static V Zero() { return _mm_setzero_si128(); }
-  static V Set16(std::int16_t v) { return _mm_set1_epi16(v); }
-  static V Set32(std::uint32_t v) { return _mm_set1_epi32(static_cast<int>(v)); }
-  static V UnpackLo8(V a, V b) { return _mm_unpacklo_epi8(a, b); }
-  static V UnpackHi8(V a, V b) { return _mm_unpackhi_epi8(a, b); }
-  static V PackUs16(V a, V b) { return _mm_packus_epi16(a, b); }
-  static V Mul16(V a, V b) { return _mm_mullo_epi16(a, b); }
-  static V Add16(V a, V b) { return _mm_add_epi16(a, b); }
-  static V Sub16(V a, V b) { return _mm_sub_epi16(a, b); }
-  static V Srli16_8(V a) { return _mm_srli_epi16(a, 8); }
-  static V Slli16_8(V a) { return _mm_slli_epi16(a, 8); }
-  static V Srli32_8(V a) { return _mm_srli_epi32(a, 8); }
-  static V Slli32_8(V a) { return _mm_slli_epi32(a, 8); }
-  static V Slli32_16(V a) { return _mm_slli_epi32(a, 16); }
-  static V Cmpeq32(V a, V b) { return _mm_cmpeq_epi32(a, b); }
-  static V And(V a, V b) { return _mm_and_si128(a, b); }
-  static V Or(V a, V b) { return _mm_or_si128(a, b); }
-  static V Select(V mask, V a, V b) { return _mm_or_si128(_mm_and_si128(mask, a), _mm_andnot_si128(mask, b)); }
-  static V AddsU8(V a, V b) { return _mm_adds_epu8(a, b); }
-  static V SubsU8(V a, V b) { return _mm_subs_epu8(a, b); }
-  // Four mask bytes, one per 32-bit lane.
-  static V LoadBytes32(const std::uint8_t* m) {
-    std::int32_t four;
-    std::memcpy(&four, m, 4);
-    const V bytes = _mm_cvtsi32_si128(four);
-    return _mm_unpacklo_epi16(_mm_unpacklo_epi8(bytes, Zero()), Zero());
-  }
-  static void End() {}
-};
-
-}  // namespace
 
 const RowKernels& Sse2Kernels() {
   static constexpr RowKernels table = SimdKernels<Sse2>::kTable;

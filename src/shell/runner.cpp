@@ -8,8 +8,10 @@
 
 #include "core/cp932.h"
 #include "core/errors.h"
+#include "platform/glyph_engine.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/sdl/sdl_platform.h"
+#include "render/glyphs/font_pixel_manager.h"
 #include "render/wipes/wipe.h"
 #include "scenario/call_man.h"
 #include "scenario/trace.h"
@@ -29,7 +31,7 @@
 #include "shell/screen_man.h"
 #include "shell/title_folder.h"
 #include "shell/toolbar_dock.h"
-#include "shell/ui/fixed_cell_ui_text.h"
+#include "shell/ui/player_ui_text.h"
 #include "shell/window_picture.h"
 #include "vfs/cd_roots.h"
 
@@ -113,11 +115,19 @@ int RunPlayer(const PlayerOptions& options, const std::string& program_folder, s
   const SaveLocation save = ChooseSaveFolder(game_folder, options.save_dir);
   if (save.moved) err << "kestplayer: " << game_folder << " cannot be written; saves are kept in " << save.folder << '\n';
 
-  // The player's own widgets draw their text in fixed cells until the window font's glyph
-  // cache is part of the run.
-  ui::FixedCellUiText ui_text;
+  // One glyph cache for the whole run: the widgets draw with it before the title starts and
+  // after it ended, so it outlives the session.
+  std::unique_ptr<TFontPixelManager> glyphs;
+  try {
+    glyphs = std::make_unique<TFontPixelManager>(platform::MakeGlyphEngine(
+        {.fake = options.glyphs == GlyphSource::kFake, .font_dir = options.font_dir}));
+  } catch (const KestError& error) {
+    err << "kestplayer: " << ErrorText(error) << '\n';
+    return kExitBadOptions;
+  }
+  const std::unique_ptr<ui::UiText> ui_text = ui::MakePlayerUiText(*glyphs);
   DialogShots dialog_shots(options.dialog_shots);
-  MessageBoxes boxes(platform, run_platform.headless, ui_text, dialog_shots, err);
+  MessageBoxes boxes(platform, run_platform.headless, *ui_text, dialog_shots, err);
   PlatformHost host(platform, boxes);
   ErrorLog log(err);
   std::unique_ptr<PlayerSession> session;
@@ -161,7 +171,7 @@ int RunPlayer(const PlayerOptions& options, const std::string& program_folder, s
                                            std::span<const platform::Rect> changed) {
     return screen.Present(picture, changed);
   });
-  ToolbarDock toolbar(ui_text, project.ScreenWidth);
+  ToolbarDock toolbar(*ui_text, project.ScreenWidth);
   boxes.AttachWindow(&window);
   if (options.fullscreen) screen.ToggleFullScreen(true);
   ConnectPlayerState(*session, screen, *display);

@@ -6,6 +6,7 @@ const std::string& Message(TextMessage id) {
   static const MessageTable<TextMessage, static_cast<std::size_t>(TextMessage::kCount)> table({
       "<A>タグにHREF値がありません",
       "ＭＳ ゴシック",
+      "ＭＳ Ｐゴシック",
   });
   return table[id];
 }

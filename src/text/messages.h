@@ -10,6 +10,7 @@ namespace kest {
 enum class TextMessage {
   LinkWithoutHref,  // an <A> tag without HREF stops the parse
   DefaultFontName,  // the face of text areas that name none
+  LabelFontName,    // the face of caption label lists that name none
   kCount
 };
 

@@ -28,5 +28,6 @@ extern const Command kPropsCommand;
 extern const Command kImgCommand;
 extern const Command kWipeCommand;
 extern const Command kMotionCommand;
+extern const Command kGlyphsCommand;
 
 }  // namespace kest::tool

@@ -14,7 +14,7 @@ namespace {
 // Sub-commands join this table as the subsystems they serve are built.
 const Command* const kCommands[] = {&kPackCommand,    &kLsCommand,   &kUnpackCommand, &kVerifyCommand,
                                     &kCompileCommand, &kDumpCommand, &kExprCommand,   &kPropsCommand,
-                                    &kImgCommand,     &kWipeCommand, &kMotionCommand};
+                                    &kImgCommand,     &kWipeCommand, &kMotionCommand, &kGlyphsCommand};
 
 void PrintHelp(std::ostream& out) {
   out << "usage: kest COMMAND [ARGUMENTS]\n"

@@ -9,10 +9,19 @@
 
 #include "core/cp932.h"
 #include "core/errors.h"
+#include "platform/png_writer.h"
 #include "vfs/atomic_file.h"
 #include "vfs/real_files.h"
 
 namespace kest::tool {
+
+void WritePicturePng(const std::string& path, TDIBX& picture) {
+  platform::SurfaceView view;
+  if (picture.Width() > 0 && picture.Height() > 0) {
+    view = {picture.PixelAddress(0, 0), picture.Pitch(), {picture.Width(), picture.Height()}};
+  }
+  platform::WritePngFile(path, view);
+}
 
 void WriteNewFile(const std::string& path, const Bytes& bytes) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);

@@ -6,11 +6,15 @@
 #include <string>
 
 #include "core/byte_reader.h"
+#include "render/dibx.h"
 
 namespace kest::tool {
 
 // Creates (or truncates) a file and writes all bytes; KestError naming the path on failure.
 void WriteNewFile(const std::string& path, const Bytes& bytes);
+
+// Writes a 32-bit picture as an RGB PNG (atomically); KestError naming the path on failure.
+void WritePicturePng(const std::string& path, TDIBX& picture);
 
 // The real path below `folder` for a CP932 name with "\" between folders, creating the folders
 // on the way; nothing (with the reason in `why`) when the name would leave the folder, pass

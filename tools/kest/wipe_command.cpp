@@ -9,7 +9,7 @@
 
 #include "command.h"
 #include "core/errors.h"
-#include "platform/png_writer.h"
+#include "output_files.h"
 #include "render/dibx.h"
 #include "render/row_engine.h"
 #include "render/wipes/wipe.h"
@@ -122,12 +122,7 @@ int RunWipe(std::span<const std::string> arguments) {
     wipe->Prepare();
     wipe->SetPosition(*position);
     if (wipe->Step()) destination.Draw(0, 0, to, to.Bounds());  // done: the new picture
-    kest::SurfaceView pixels(destination);
-    platform::SurfaceView view;
-    view.pixels = pixels.At(0, 0);
-    view.pitch = destination.Pitch();
-    view.size = {destination.Width(), destination.Height()};
-    platform::WritePngFile(output, view);
+    WritePicturePng(output, destination);
   } catch (const KestError& error) {
     std::cerr << "kest wipe: " << error.what() << "\n";
     return 1;

@@ -4,8 +4,10 @@
 //
 //   solid        every pixel under a non-zero mask value becomes the colour
 //   anti-aliased d = (m * colour + (255 - m) * d) >> 8 per channel; 255 sets, 0 leaves
-//   layer        the picture and its own 8-bit coverage a: 255 sets colour and a = 255; else
-//                a += m * (255 - a) / 255, D = min(255, m * 255 / a), d = (D * c + (255 - D) * d) >> 8
+//   layer        the picture and its own 8-bit coverage a: 255 sets colour and a = 255; 0 leaves
+//                both; else a += m * (255 - a) / 255, D = min(255, m * 255 / a),
+//                d = (D * c + (255 - D) * d) >> 8. The coverage surface is in the picture's
+//                coordinates; nothing is drawn outside it, nor when it is not 8-bit
 //   coverage     into an 8-bit surface: pixels under a non-zero mask value become 255
 //   accumulate   into an 8-bit surface: a += m * (255 - a) / 255
 //   outlined     the layer rule at every offset (dx, dy) in -w..w except (0, 0), dy then dx
@@ -46,14 +48,16 @@ struct GlyphDecoration {
   std::uint32_t outline = 0;
   std::uint32_t shadow = 0;
   int outline_width = 0;      // 0: none; clamped to kMaxOutlineWidth
-  int shadow_offset = 0;      // 0: none; the outlined silhouette stamped once at (+h, +h)
+  int shadow_offset = 0;      // 0 or less: none; the outlined silhouette stamped once at (+h, +h)
   std::optional<std::uint32_t> background;  // fills each cell first when set
 };
 
-// Draws a run "joined": every shadow, then every outline, then faces and the underline and
-// strike-out bars (which span each cell, so neighbours' bars join). With `coverage` the layer
-// rule is used and coverage accumulates; without it the face is drawn anti-aliased straight onto
-// `dst`. Returns the union of every rectangle touched (empty when nothing was).
+// Draws a run "joined": every background, then every shadow, then every outline, then faces and
+// the underline and strike-out bars (which span each cell, so neighbours' bars join). With
+// `coverage` the layer rule is used and coverage accumulates, and the background and the bars,
+// being opaque, make it full; without it the face is drawn anti-aliased straight onto `dst`, and
+// the outline's stamps are gathered into one mask that is drawn anti-aliased once. Returns the
+// union of every rectangle touched, within the clip limit (empty when nothing was).
 Rect DrawGlyphRun(TCustomDIBX& dst, TCustomDIBX* coverage, std::span<const PlacedGlyph> run,
                   const GlyphDecoration& decoration);
 
