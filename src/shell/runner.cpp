@@ -8,10 +8,8 @@
 
 #include "core/cp932.h"
 #include "core/errors.h"
-#include "platform/glyph_engine.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/sdl/sdl_platform.h"
-#include "render/glyphs/font_pixel_manager.h"
 #include "render/wipes/wipe.h"
 #include "scenario/call_man.h"
 #include "scenario/trace.h"
@@ -26,12 +24,12 @@
 #include "shell/player_session.h"
 #include "shell/player_state.h"
 #include "shell/run_platform.h"
+#include "shell/run_ui_text.h"
 #include "shell/run_output.h"
 #include "shell/save_location.h"
 #include "shell/screen_man.h"
 #include "shell/title_folder.h"
 #include "shell/toolbar_dock.h"
-#include "shell/ui/player_ui_text.h"
 #include "shell/window_picture.h"
 #include "vfs/cd_roots.h"
 
@@ -115,19 +113,16 @@ int RunPlayer(const PlayerOptions& options, const std::string& program_folder, s
   const SaveLocation save = ChooseSaveFolder(game_folder, options.save_dir);
   if (save.moved) err << "kestplayer: " << game_folder << " cannot be written; saves are kept in " << save.folder << '\n';
 
-  // One glyph cache for the whole run: the widgets draw with it before the title starts and
-  // after it ended, so it outlives the session.
-  std::unique_ptr<TFontPixelManager> glyphs;
+  RunUiText widget_text;
   try {
-    glyphs = std::make_unique<TFontPixelManager>(platform::MakeGlyphEngine(
-        {.fake = options.glyphs == GlyphSource::kFake, .font_dir = options.font_dir}));
+    widget_text = MakeRunUiText(options);
   } catch (const KestError& error) {
     err << "kestplayer: " << ErrorText(error) << '\n';
     return kExitBadOptions;
   }
-  const std::unique_ptr<ui::UiText> ui_text = ui::MakePlayerUiText(*glyphs);
+  ui::UiText& ui_text = *widget_text.text;
   DialogShots dialog_shots(options.dialog_shots);
-  MessageBoxes boxes(platform, run_platform.headless, *ui_text, dialog_shots, err);
+  MessageBoxes boxes(platform, run_platform.headless, ui_text, dialog_shots, err);
   PlatformHost host(platform, boxes);
   ErrorLog log(err);
   std::unique_ptr<PlayerSession> session;
@@ -171,7 +166,7 @@ int RunPlayer(const PlayerOptions& options, const std::string& program_folder, s
                                            std::span<const platform::Rect> changed) {
     return screen.Present(picture, changed);
   });
-  ToolbarDock toolbar(*ui_text, project.ScreenWidth);
+  ToolbarDock toolbar(ui_text, project.ScreenWidth);
   boxes.AttachWindow(&window);
   if (options.fullscreen) screen.ToggleFullScreen(true);
   ConnectPlayerState(*session, screen, *display);

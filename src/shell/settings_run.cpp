@@ -11,9 +11,9 @@
 #include "shell/message_boxes.h"
 #include "shell/messages.h"
 #include "shell/run_platform.h"
+#include "shell/run_ui_text.h"
 #include "shell/runner.h"
 #include "shell/settings_dialog.h"
-#include "shell/ui/fixed_cell_ui_text.h"
 #include "shell/window_picture.h"
 
 namespace kest::shell {
@@ -147,9 +147,13 @@ int RunSettingsDialog(const PlayerOptions& options, const std::string& program_f
     return kExitBadOptions;
   }
   const GameIniLocation ini = ChooseGameIni(program_folder, options.ini);
-  // The player's own widgets draw their text in fixed cells until the window font's glyph
-  // cache is part of the run.
-  ui::FixedCellUiText text;
+  RunUiText widget_text;
+  try {
+    widget_text = MakeRunUiText(options);
+  } catch (const KestError& error) {
+    err << "kestplayer: " << ErrorText(error) << '\n';
+    return kExitBadOptions;
+  }
   platform::Display* display = nullptr;
   try {
     display = &run.owned->OpenDisplay({.scene = {SettingsDialog::kSize.width, SettingsDialog::kSize.height},
@@ -165,7 +169,7 @@ int RunSettingsDialog(const PlayerOptions& options, const std::string& program_f
   }
   int status = kExitOk;
   try {
-    SettingsSession session(options, run, *display, text, ini, err);
+    SettingsSession session(options, run, *display, *widget_text.text, ini, err);
     status = session.Run();
   } catch (const platform::ScriptedInputError& error) {
     err << ErrorText(error) << '\n';

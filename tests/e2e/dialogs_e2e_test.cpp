@@ -91,7 +91,7 @@ class SettingsRun : public ::testing::Test {
  protected:
   ProgramRun Config(const std::string& spelling, const std::string& keys, std::vector<std::string> extra = {}) {
     work_.Write("keys.txt", Bytes(keys.begin(), keys.end()));
-    std::vector<std::string> argv = {KESTPLAYER_BINARY, spelling, "--headless", "--ini", Ini(),
+    std::vector<std::string> argv = {KESTPLAYER_BINARY, spelling, "--headless", "--glyphs", "fake", "--ini", Ini(),
                                      "--input", work_.File("keys.txt")};
     argv.insert(argv.end(), extra.begin(), extra.end());
     return RunProgram(argv, work_.Path());
