@@ -179,5 +179,25 @@ TEST_F(TitleRun, ABoxInAWindowLooksAsItsHeadlessShot) {
   EXPECT_EQ(PixelOf(w, 1, h.height / 2), kFaceRgb);
 }
 
+TEST_F(SettingsRun, TheDialogInAWindowLooksAsItsHeadlessShotAndClosingItWritesNothing) {
+  if (!DisplayReachable()) GTEST_SKIP() << "no display (run under xvfb-run to include this test)";
+  const std::string window_shots = work_.File("window"), headless_shots = work_.File("headless");
+  std::filesystem::create_directories(window_shots);
+  std::filesystem::create_directories(headless_shots);
+  ASSERT_EQ(Config("--config", "3 key 27\n", {"--dialog-shots", headless_shots}).status, 0);
+  const ProgramRun window = RunWindowUntil(
+      {KESTPLAYER_BINARY, "/config", "--glyphs", "fake", "--ini", Ini(), "--dialog-shots", window_shots},
+      work_.Path(), window_shots + "/dialog-001.png");
+  EXPECT_EQ(window.status, 0) << window.err;
+  EXPECT_FALSE(std::filesystem::exists(Ini()));
+  const DecodedImage w = ReadPng(window_shots + "/dialog-001.png");
+  const DecodedImage h = ReadPng(headless_shots + "/dialog-001.png");
+  ASSERT_EQ(w.width, 260);
+  ASSERT_EQ(w.height, 131);
+  ASSERT_EQ(h.width, 260);
+  ASSERT_EQ(h.height, 131);
+  EXPECT_TRUE(w.pixels == h.pixels) << "the dialog in a window differs from the headless shot";
+}
+
 }  // namespace
 }  // namespace kest::testing
