@@ -7,6 +7,7 @@
 
 #include "shell/options.h"
 #include "shell/runner.h"
+#include "shell/settings_run.h"
 
 namespace {
 
@@ -47,12 +48,8 @@ int main(int argc, char** argv) {
     std::cout << "kestplayer " << KEST_VERSION << '\n';
     return kExitOk;
   }
-  if (options.config) {
-    std::cerr << "kestplayer: the settings dialog (/config) is not available yet; edit game.ini beside the "
-                 "player (section [Sound], keys DirectSound and DelayTime)\n";
-    return kExitBadOptions;
-  }
   const std::string program_folder = ProgramFolder(argv[0]);
+  if (options.config) return RunSettingsDialog(options, program_folder, std::cerr);
   options.game_folders = GameFolders(std::move(options.game_folders), program_folder);
   return RunPlayer(options, program_folder, std::cerr);
 }

@@ -123,7 +123,10 @@ platform::MessageAnswer MessageBoxes::RunModal(const platform::MessageBoxRequest
     } else if (const auto* key_up = std::get_if<platform::KeyUp>(&*event)) {
       model.KeyUp(key_up->virtual_key);
     } else {
-      continue;  // activation and text input change nothing in the box
+      // The foreground changes nothing in the box, but the frame loop must hear of it.
+      if (std::holds_alternative<platform::Activate>(*event)) activation_ = true;
+      if (std::holds_alternative<platform::Deactivate>(*event)) activation_ = false;
+      continue;
     }
     if (!answer) redraw();
   }

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <iosfwd>
 #include <optional>
+#include <utility>
 
 #include "platform/platform.h"
 #include "shell/dialog_shots.h"
@@ -41,6 +42,9 @@ class MessageBoxes {
   bool CloseRequested() const { return close_requested_; }
   // How many boxes were shown so far: the frame loop compares it to restart its clock.
   std::uint64_t Shown() const { return shown_; }
+  // The last change of the foreground that arrived while a box was open (true: activated), for
+  // the frame loop to follow; taken once.
+  std::optional<bool> TakeActivation() { return std::exchange(activation_, std::nullopt); }
 
  private:
   platform::MessageAnswer ShowHeadless(const platform::MessageBoxRequest& request);
@@ -56,6 +60,7 @@ class MessageBoxes {
   WindowPicture* window_ = nullptr;
   bool close_requested_ = false;
   std::uint64_t shown_ = 0;
+  std::optional<bool> activation_;
 };
 
 // The room a box has before the main window exists.

@@ -127,9 +127,10 @@ player for the same game folder ends at once, silently.
 
 What works today: the scenario (flow control, calls, waits, event handlers, variables), boxes
 that move and answer the mouse and keys, pictures that animate, zoom and turn, buttons, tiles,
-motion files, objects' pointer pictures, screen transitions (Flip), the window with full screen
-on Alt+Enter, and the exit question on Ctrl+Q. Text, sound and saving and loading games are not
-built yet: their commands report "not available yet" and the script goes on.
+motion files, objects' pointer pictures, screen transitions (Flip), the window with its toolbar
+(exit question, window or full screen), the player's own message boxes, and the settings dialog.
+Sound and saving and loading games are not built yet: their commands report "not available
+yet" and the script goes on.
 
 Options:
   --headless           run without a window: virtual clock, scripted input, memory screen
@@ -142,16 +143,29 @@ Options:
                        clock only
   --input FILE         scripted input (headless): one "FRAME EVENT ARGS" per line
   --screenshot N:FILE.png
-                       write what the screen shows after frame N (from 0); repeatable
+                       write what the screen shows of the scene after frame N (from 0);
+                       repeatable
+  --screenshot-window N:FILE.png
+                       write the window's whole picture after frame N: the toolbar strip, the
+                       scene and any box over them, at scene resolution; repeatable
+  --dialog-shots DIR   write every message box and dialog, as first drawn, over the window's
+                       picture to DIR/dialog-001.png, dialog-002.png, ...
+  --ini FILE           the game.ini read at start-up and written by the settings dialog
+                       (default: beside the player, else $XDG_CONFIG_HOME/kestplayer/game.ini)
+  --glyphs fake|real   real: text in the installed fonts (default); fake: boxes drawn from the
+                       codes, for pictures that must not depend on fonts
+  --font-dir DIR       take the fonts from DIR only instead of the system's
   --trace FILE|-       one line per executed command, "%.8x : %s(%d)"; - for standard output
   --dump-vars FILE     every variable at exit: NAME<TAB>SCOPE<TAB>TYPE<TAB>VALUE, sorted by name
   --save-dir DIR       keep "save.dat" in DIR instead of the game folder
   --fullscreen         start in full screen
   --scale N            window scale, 1 to 8
   --help, --version
-  /config, --config    the settings dialog: not available yet (exit status 2)
+  /config, --config    only the settings dialog (any case: /CONFIG); with --headless it runs on
+                       the scripted input until it closes
 
-Keys: Ctrl+Q asks whether to quit; Alt+Enter switches between the window and full screen.
+Keys: Ctrl+Q asks whether to quit; Alt+Enter switches between the window and full screen. The
+toolbar's "終了" and "画面切替" do the same.
 
 Exit status: 0 the run ended normally (window closed, script ended, title terminated, frame
 limit reached); 1 start-up or the run failed (one line on standard error); 2 bad options.

@@ -54,6 +54,13 @@ void PlayLoop::AfterModal() {
   session_.Clock().Restart(platform_.Tick());
   session_.Scene().ClearKeys();
   control_held_ = alt_held_ = false;
+  if (const std::optional<bool> activated = window_.boxes.TakeActivation()) {
+    if (*activated) {
+      Handle(platform::Activate{});
+    } else {
+      Handle(platform::Deactivate{});
+    }
+  }
 }
 
 void PlayLoop::RefreshWindow() {

@@ -8,15 +8,14 @@
 
 #include "core/cp932.h"
 #include "core/errors.h"
-#include "platform/glyph_engine.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/sdl/sdl_platform.h"
-#include "render/glyphs/font_pixel_manager.h"
 #include "render/wipes/wipe.h"
 #include "scenario/call_man.h"
 #include "scenario/trace.h"
 #include "shell/error_log.h"
 #include "shell/game_ini.h"
+#include "shell/game_ini_location.h"
 #include "shell/dialog_shots.h"
 #include "shell/instance_lock.h"
 #include "shell/message_boxes.h"
@@ -24,12 +23,13 @@
 #include "shell/play_loop.h"
 #include "shell/player_session.h"
 #include "shell/player_state.h"
+#include "shell/run_platform.h"
+#include "shell/run_ui_text.h"
 #include "shell/run_output.h"
 #include "shell/save_location.h"
 #include "shell/screen_man.h"
 #include "shell/title_folder.h"
 #include "shell/toolbar_dock.h"
-#include "shell/ui/player_ui_text.h"
 #include "shell/window_picture.h"
 #include "vfs/cd_roots.h"
 
@@ -49,21 +49,6 @@ bool WriteVariables(const TParamCollection& params, const std::string& path, std
 
 std::uint32_t TimeOfDaySeed() {
   return static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count());
-}
-
-// The platform of the run: the headless one (with its scripted input) or the window's.
-struct RunPlatform {
-  std::unique_ptr<platform::Platform> owned;
-  platform::HeadlessPlatform* headless = nullptr;
-};
-
-RunPlatform MakePlatform(const PlayerOptions& options, std::ostream& err) {
-  if (!options.headless) return {platform::CreateSdlPlatform(), nullptr};
-  platform::HeadlessOptions headless_options{.log = &err};
-  if (!options.input.empty()) headless_options.input = platform::LoadScriptedInput(options.input);
-  auto headless = std::make_unique<platform::HeadlessPlatform>(std::move(headless_options));
-  platform::HeadlessPlatform* raw = headless.get();
-  return {std::move(headless), raw};
 }
 
 // Why a title that started cannot be played (UTF-8), or "" when it can.
@@ -123,24 +108,21 @@ int RunPlayer(const PlayerOptions& options, const std::string& program_folder, s
   platform::Platform& platform = *run_platform.owned;
 
   // The sound settings wait for the media layer, which reads them when it opens its output.
-  [[maybe_unused]] const SoundSettings sound = ReadGameIni(program_folder + "game.ini");
+  [[maybe_unused]] const SoundSettings sound = ReadGameIni(ChooseGameIni(program_folder, options.ini).read_path);
 
   const SaveLocation save = ChooseSaveFolder(game_folder, options.save_dir);
   if (save.moved) err << "kestplayer: " << game_folder << " cannot be written; saves are kept in " << save.folder << '\n';
 
-  // One glyph cache for the whole run: the widgets draw with it before the title starts and
-  // after it ended, so it outlives the session.
-  std::unique_ptr<TFontPixelManager> glyphs;
+  RunUiText widget_text;
   try {
-    glyphs = std::make_unique<TFontPixelManager>(platform::MakeGlyphEngine(
-        {.fake = options.glyphs == GlyphSource::kFake, .font_dir = options.font_dir}));
+    widget_text = MakeRunUiText(options);
   } catch (const KestError& error) {
     err << "kestplayer: " << ErrorText(error) << '\n';
     return kExitBadOptions;
   }
-  const std::unique_ptr<ui::UiText> ui_text = ui::MakePlayerUiText(*glyphs);
+  ui::UiText& ui_text = *widget_text.text;
   DialogShots dialog_shots(options.dialog_shots);
-  MessageBoxes boxes(platform, run_platform.headless, *ui_text, dialog_shots, err);
+  MessageBoxes boxes(platform, run_platform.headless, ui_text, dialog_shots, err);
   PlatformHost host(platform, boxes);
   ErrorLog log(err);
   std::unique_ptr<PlayerSession> session;
@@ -184,7 +166,7 @@ int RunPlayer(const PlayerOptions& options, const std::string& program_folder, s
                                            std::span<const platform::Rect> changed) {
     return screen.Present(picture, changed);
   });
-  ToolbarDock toolbar(*ui_text, project.ScreenWidth);
+  ToolbarDock toolbar(ui_text, project.ScreenWidth);
   boxes.AttachWindow(&window);
   if (options.fullscreen) screen.ToggleFullScreen(true);
   ConnectPlayerState(*session, screen, *display);

@@ -25,8 +25,11 @@ TEST(PlayerOptions, BadOptionsExitWithStatusTwo) {
       {{"--headless", "g", "--scale", "9"}, "from 1 to 8"},
       {{"--headless", "g", "--date", "2001-02-30T04:05:06"}, "--date needs YYYY-MM-DDTHH:MM:SS"},
       {{"--headless", "g", "--date", "2001-02-03 04:05:06"}, "--date needs YYYY-MM-DDTHH:MM:SS"},
-      {{"/config"}, "not available yet"},
-      {{"/CONFIG"}, "not available yet"},
+      {{"--headless", "g", "--screenshot-window", "a.png"}, "--screenshot-window needs FRAME:FILE.png"},
+      {{"--headless", "g", "--glyphs", "pretty"}, "--glyphs needs fake or real"},
+      {{"--headless", "g", "--ini"}, "--ini needs a value"},
+      {{"--headless", "g", "--dialog-shots"}, "--dialog-shots needs a value"},
+      {{"--headless", "g", "--font-dir"}, "--font-dir needs a value"},
   };
   for (const Case& c : cases) {
     std::vector<std::string> argv = {KESTPLAYER_BINARY};

@@ -23,7 +23,7 @@ class PlayLoopTest : public ::testing::Test {
   void WriteTitle(const std::string& start_page, const std::string& project_extra = "") {
     std::filesystem::create_directories(source_.Path());
     std::ofstream(source_.File("project.kest"))
-        << "title \"Loop\"\nscreen 64 48\nstart-page \"start.ksb\"\nexit-page \"exit.ksb\"\n"
+        << "title \"Loop\"\nscreen " << scene_.width << ' ' << scene_.height << "\nstart-page \"start.ksb\"\nexit-page \"exit.ksb\"\n"
         << "var int ticks = 0\nvar int clock = 0\n" << project_extra;
     std::ofstream(source_.File("start.kss")) << start_page;
     std::ofstream(source_.File("exit.kss")) << "VarNew exited, type: bool, value: TRUE\n";
@@ -39,10 +39,10 @@ class PlayLoopTest : public ::testing::Test {
     session_ = std::make_unique<PlayerSession>(
         SessionStart{.game_folders = {game_.Path().string()}, .program_folder = game_.Path().string() + "/"}, *host_);
     ASSERT_FALSE(session_->Project().QuitRequested()) << host_->LastMessage();
-    display_ = &platform_->OpenDisplay({.scene = {64, 48}, .title = "Loop", .dock_height = dock_height_});
-    screen_ = std::make_unique<TScreenManager>(*display_, platform::Size{64, 48}, platform::Size{64, 48});
+    display_ = &platform_->OpenDisplay({.scene = scene_, .title = "Loop", .dock_height = dock_height_});
+    screen_ = std::make_unique<TScreenManager>(*display_, scene_, scene_);
     window_ = std::make_unique<WindowPicture>(*display_);
-    if (dock_height_ > 0) toolbar_ = std::make_unique<ToolbarDock>(ui_text_, 64);
+    if (dock_height_ > 0) toolbar_ = std::make_unique<ToolbarDock>(ui_text_, scene_.width);
     boxes_->AttachWindow(window_.get());
     ConnectPlayerState(*session_, *screen_, *display_);
   }
@@ -62,6 +62,7 @@ class PlayLoopTest : public ::testing::Test {
 
   testing::TempFolder source_, game_;
   std::ostringstream log_;
+  platform::Size scene_{64, 48};
   int dock_height_ = 0;  // set before Start for a window with the toolbar
   ui::FixedCellUiText ui_text_;
   DialogShots shots_{""};
