@@ -10,8 +10,11 @@
 #include "e2e_support.h"
 #include "gallery_pictures.h"
 #include "render/dibx.h"
+#include "render/glyphs/fake_rasterizer.h"
+#include "render/glyphs/font_pixel_manager.h"
 #include "render/image_codec.h"
 #include "shell/instance_lock.h"
+#include "shell/ui/label_ui_text.h"
 
 namespace kest::testing {
 namespace {
@@ -121,6 +124,58 @@ TEST_F(DemoRun, HeadlessRunsRepeatExactly) {
   EXPECT_GT(traces[0].size(), 1000u);
   EXPECT_EQ(traces[0], traces[1]);
   EXPECT_EQ(pictures[0], pictures[1]);
+}
+
+// The window's picture with the fake glyphs: the toolbar strip above the scene holds each
+// button's caption in its cell (centred in the 67 x 18 button, two rows below the strip's top),
+// nothing else but the strip's face and its border, and two runs write the same bytes.
+TEST_F(DemoRun, TheToolbarStripHoldsItsCaptionsInTheirCellsAndRunsRepeat) {
+  std::string pictures[2];
+  for (int i = 0; i < 2; ++i) {
+    const std::string shot = "window" + std::to_string(i) + ".png";
+    const ProgramRun run = Run({"--headless", "--frames", "12", "--save-dir", SaveDir(), "--glyphs", "fake",
+                                "--screenshot-window", "10:" + work_.File(shot)});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const Bytes png = work_.Read(shot);
+    pictures[i].assign(png.begin(), png.end());
+  }
+  EXPECT_EQ(pictures[0], pictures[1]);
+
+  const DecodedImage window = Screenshot("window0.png");
+  ASSERT_EQ(window.width, 640);
+  ASSERT_EQ(window.height, 480 + 22);
+  TFontPixelManager glyphs(MakeFakeRasterizer());
+  ui::LabelUiText text(glyphs);
+  const char* const captions[] = {"\x8f\x49\x97\xb9", "\x89\xe6\x96\xca\x90\xd8\x91\xd6"};  // "終了", "画面切替"
+  struct Cell {
+    int left, top, right, bottom;
+    int text_pixels = 0;
+  };
+  std::vector<Cell> cells;
+  for (int i = 0; i < 2; ++i) {
+    const int width = text.Width(captions[i]), height = text.LineHeight();
+    const int left = 67 * i + (67 - width) / 2, top = 2 + (18 - height) / 2;
+    cells.push_back({left, top, left + width, top + height});
+  }
+  constexpr std::uint32_t kFace = 0xD4D0C8;
+  for (int y = 0; y < 20; ++y) {
+    for (int x = 0; x < 640; ++x) {
+      if ((Pixel(window, x, y) & 0xFFFFFF) == kFace) continue;
+      bool inside = false;
+      for (Cell& cell : cells) {
+        if (x >= cell.left && x < cell.right && y >= cell.top && y < cell.bottom) {
+          inside = true;
+          ++cell.text_pixels;
+        }
+      }
+      ASSERT_TRUE(inside) << "a text pixel outside the captions' cells at " << x << ", " << y;
+    }
+  }
+  for (const Cell& cell : cells) EXPECT_GT(cell.text_pixels, 20) << "a caption is missing at x " << cell.left;
+  // The strip's border under the buttons, then the scene: the sky.
+  EXPECT_EQ(Pixel(window, 300, 20) & 0xFFFFFF, 0x808080u);
+  EXPECT_EQ(Pixel(window, 300, 21) & 0xFFFFFF, 0xFFFFFFu);
+  EXPECT_EQ(Pixel(window, 10, 22 + 10) & 0xFFFFFF, 0x102040u);
 }
 
 bool DisplayReachable() {
