@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 
+#include "arguments.h"
 #include "command.h"
 #include "core/cp932.h"
 #include "core/errors.h"
@@ -17,13 +18,6 @@
 
 namespace kest::tool {
 namespace {
-
-std::optional<std::int32_t> Number(std::string_view text) {
-  std::int32_t value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
-}
 
 // "RRGGBB" or "#RRGGBB", as people write colours, into the player's 0x00BBGGRR.
 std::optional<std::int32_t> Colour(std::string_view text) {
@@ -88,7 +82,7 @@ int RunGlyphs(std::span<const std::string> arguments) {
     for (const NumberOption& option : numbers) {
       if (a != option.name) continue;
       const auto v = value();
-      const auto n = v ? Number(*v) : std::nullopt;
+      const auto n = v ? WholeNumber(*v) : std::nullopt;
       if (!n || *n < option.low || *n > option.high)
         return Usage(a + " takes a whole number from " + std::to_string(option.low) + " to " +
                      std::to_string(option.high));

@@ -1,7 +1,6 @@
 // kest img: lists a layered image (info), turns its frames into PNG pictures (to-png), and
 // writes PNG pictures as a layered image (from-png).
 
-#include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -10,6 +9,7 @@
 #include <span>
 #include <string>
 
+#include "arguments.h"
 #include "command.h"
 #include "core/errors.h"
 #include "image_tool.h"
@@ -31,14 +31,6 @@ Bytes ReadWhole(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw KestError(path + ": the file cannot be opened");
   return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-std::optional<std::int32_t> Number(const std::string& text) {
-  std::int64_t value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || value < INT32_MIN || value > INT32_MAX)
-    return std::nullopt;
-  return static_cast<std::int32_t>(value);
 }
 
 struct Options {
@@ -63,12 +55,12 @@ std::string Parse(std::span<const std::string> arguments, Options& options, bool
       options.output = *v;
     } else if (a == "--id" && !allow_json) {
       const std::string* v = value();
-      const auto n = v ? Number(*v) : std::nullopt;
+      const auto n = v ? WholeNumber(*v) : std::nullopt;
       if (!n) return "--id needs a 32-bit number";
       options.id = *n;
     } else if ((a == "--kind" || a == "--quality") && allow_write) {
       const std::string* v = value();
-      const auto n = v ? Number(*v) : std::nullopt;
+      const auto n = v ? WholeNumber(*v) : std::nullopt;
       if (a == "--kind") {
         if (!n || *n < 0 || *n > 2) return "--kind is 0, 1 or 2";
         options.kind = *n;

@@ -1,12 +1,12 @@
 // kest wipe: one step of a screen transition between two pictures, written as a PNG, or the
 // kind table with --list. KIND is a code or a name ("WP_FADE"); --at POS/DURATION gives the step.
 
-#include <charconv>
 #include <iostream>
 #include <optional>
 #include <span>
 #include <string>
 
+#include "arguments.h"
 #include "command.h"
 #include "core/errors.h"
 #include "output_files.h"
@@ -18,15 +18,8 @@
 namespace kest::tool {
 namespace {
 
-std::optional<std::int32_t> Number(std::string_view text) {
-  std::int32_t value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
-}
-
 std::optional<std::int32_t> KindOf(const std::string& text) {
-  if (const auto code = Number(text)) return code;
+  if (const auto code = WholeNumber(text)) return code;
   for (const WipeKindInfo& kind : WipeKinds())
     if (kind.name == text) return kind.code;
   return std::nullopt;
@@ -71,12 +64,12 @@ int RunWipe(std::span<const std::string> arguments) {
       const auto text = value();
       const std::size_t slash = text ? text->find('/') : std::string::npos;
       if (slash == std::string::npos) return Usage("--at takes POS/DURATION");
-      position = Number(std::string_view(*text).substr(0, slash));
-      duration = Number(std::string_view(*text).substr(slash + 1));
+      position = WholeNumber(std::string_view(*text).substr(0, slash));
+      duration = WholeNumber(std::string_view(*text).substr(slash + 1));
       if (!position || !duration) return Usage("--at takes two whole numbers, POS/DURATION");
     } else if (a == "--p0" || a == "--p1") {
       const auto text = value();
-      const auto number = text ? Number(*text) : std::nullopt;
+      const auto number = text ? WholeNumber(*text) : std::nullopt;
       if (!number) return Usage(a + " takes a whole number");
       (a == "--p0" ? p0 : p1) = number;
     } else if (a == "--mask") {
