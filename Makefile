@@ -1,5 +1,6 @@
 # The everyday commands. Each build lives in its own folder under build/.
 #   make run    play the demo title in a window (ARGS="GAME_FOLDER" plays another title)
+#   make config the settings dialog on the game.ini the demo reads (the one beside the player)
 #   make test   install what is missing, build with sanitizers, run every test
 #   make test-release  the same tests in an optimised build (-O3, no sanitizers), as CI runs them
 #   make bench  build optimised and run the benchmarks
@@ -14,7 +15,7 @@ CMAKE_COMMON := -G Ninja -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
 # Warnings are errors in the test builds, where the project's developers and CI look at them.
 CMAKE_TESTS := $(CMAKE_COMMON) -DKEST_WERROR=ON
 
-.PHONY: all deps run test test-release bench fuzz clean
+.PHONY: all deps run config test test-release bench fuzz clean
 
 all: test
 
@@ -47,6 +48,10 @@ test-release: deps build/release-tests/build.ninja
 run: deps build/release/build.ninja
 	cmake --build build/release -j $(JOBS)
 	build/release/src/shell/kestplayer $(ARGS)
+
+config: deps build/release/build.ninja
+	cmake --build build/release -j $(JOBS)
+	build/release/src/shell/kestplayer --config $(ARGS)
 
 bench: deps build/release/build.ninja
 	cmake --build build/release -j $(JOBS)

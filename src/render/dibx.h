@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cstdint>
-#include <utility>
 #include <vector>
 
 #include "render/surface.h"
@@ -15,20 +14,6 @@ class TDIBX : public TCustomDIBX {
  public:
   TDIBX() = default;
   TDIBX(std::int32_t width, std::int32_t height, int bit_count) { SetSize(width, height, bit_count); }
-  // A surface can be handed on (returned from the function that drew it); the one moved from is
-  // left empty. Surfaces are never copied.
-  TDIBX(TDIBX&& other) noexcept
-      : width_(std::exchange(other.width_, 0)),
-        height_(std::exchange(other.height_, 0)),
-        bit_count_(other.bit_count_),
-        row_bytes_(std::exchange(other.row_bytes_, 0)),
-        store_(std::move(other.store_)),
-        palette_(other.palette_) {
-    transparent_color = other.transparent_color;
-    region_rects = std::move(other.region_rects);
-    second_rects = std::move(other.second_rects);
-    SetClip(other.Clip());
-  }
 
   std::int32_t Width() const override { return width_; }
   std::int32_t Height() const override { return height_; }

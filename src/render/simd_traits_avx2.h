@@ -53,12 +53,24 @@ struct Avx2 {
     std::memcpy(out, &lo, 4);
     std::memcpy(out + 4, &hi, 4);
   }
+  // A weight 0-256 per 32-bit lane as 16-bit lanes, four per pixel: the first two pixels of each
+  // 128-bit half in `lo`, the other two in `hi`, matching UnpackLo8 and UnpackHi8 of the pixels.
+  static void WidenWeights(V w32, V& lo, V& hi) {
+    const V to_lo = _mm256_setr_epi8(0, 1, 0, 1, 0, 1, 0, 1, 4, 5, 4, 5, 4, 5, 4, 5,  //
+                                     0, 1, 0, 1, 0, 1, 0, 1, 4, 5, 4, 5, 4, 5, 4, 5);
+    const V to_hi = _mm256_setr_epi8(8, 9, 8, 9, 8, 9, 8, 9, 12, 13, 12, 13, 12, 13, 12, 13,  //
+                                     8, 9, 8, 9, 8, 9, 8, 9, 12, 13, 12, 13, 12, 13, 12, 13);
+    lo = _mm256_shuffle_epi8(w32, to_lo);
+    hi = _mm256_shuffle_epi8(w32, to_hi);
+  }
   using F = __m256;
   static F ToFloat(V v) { return _mm256_cvtepi32_ps(v); }
   static F SetF(float v) { return _mm256_set1_ps(v); }
   static F DivF(F a, F b) { return _mm256_div_ps(a, b); }
   static F MinF(F a, F b) { return _mm256_min_ps(a, b); }
   static V Truncate(F v) { return _mm256_cvttps_epi32(v); }
+  static bool AllLanes(V mask) { return _mm256_movemask_epi8(mask) == -1; }
+  static F MaxF(F a, F b) { return _mm256_max_ps(a, b); }
   static void End() { _mm256_zeroupper(); }
 };
 

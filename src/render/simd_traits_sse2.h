@@ -51,12 +51,21 @@ struct Sse2 {
     const std::int32_t four = _mm_cvtsi128_si32(_mm_packus_epi16(words, words));
     std::memcpy(out, &four, 4);
   }
+  // A weight 0-256 per 32-bit lane as 16-bit lanes, four per pixel: pixels 0 and 1 in `lo`,
+  // 2 and 3 in `hi`, matching UnpackLo8 and UnpackHi8 of the pixels.
+  static void WidenWeights(V w32, V& lo, V& hi) {
+    const V pairs_lo = _mm_unpacklo_epi32(w32, w32), pairs_hi = _mm_unpackhi_epi32(w32, w32);
+    lo = _mm_shufflehi_epi16(_mm_shufflelo_epi16(pairs_lo, 0), 0x00);
+    hi = _mm_shufflehi_epi16(_mm_shufflelo_epi16(pairs_hi, 0), 0x00);
+  }
   using F = __m128;
   static F ToFloat(V v) { return _mm_cvtepi32_ps(v); }
   static F SetF(float v) { return _mm_set1_ps(v); }
   static F DivF(F a, F b) { return _mm_div_ps(a, b); }
   static F MinF(F a, F b) { return _mm_min_ps(a, b); }
   static V Truncate(F v) { return _mm_cvttps_epi32(v); }
+  static bool AllLanes(V mask) { return _mm_movemask_epi8(mask) == 0xFFFF; }
+  static F MaxF(F a, F b) { return _mm_max_ps(a, b); }
   static void End() {}
 };
 

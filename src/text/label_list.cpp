@@ -60,8 +60,8 @@ void TVxLabelDIB::Render() {
       .outline_width = list_->BorderWidth(),
       .shadow_offset = list_->Shadow(),
   };
-  // Each cell is its measured width; the glyph sits inside the outline's margin so the outline
-  // of the first character is not cut off.
+  // Each cell is its measured width, the outline's margin on both sides: the glyph sits inside
+  // it, so the first character's outline is not cut off, while the bars span the whole cell.
   const FontRequest font = list_->Font();
   const std::int32_t border = list_->BorderWidth();
   const std::vector<std::uint16_t> codes = CharacterCodes(text_);
@@ -73,7 +73,7 @@ void TVxLabelDIB::Render() {
   for (std::size_t i = 0; i < codes.size() && i < char_widths_.size(); ++i) {
     held.push_back(glyphs.Get(codes[i], font));
     const std::int32_t w = char_widths_[i];
-    run.push_back({held.back().get(), Rect{x + border, border, x + w - border, border + list_->FontHeight()}});
+    run.push_back({held.back().get(), Rect{x, border, x + w, border + list_->FontHeight()}, border});
     x += w;
   }
   DrawGlyphRun(color_, &coverage_, run, decoration);

@@ -60,8 +60,7 @@ TEST_F(ToolbarRun, ExitAnsweredYesRunsTheExitPage) {
 }
 
 TEST_F(ToolbarRun, DialogShotsAndTheWindowsPictureHoldTheStripAndTheBox) {
-  const std::string shots = folder_.File("shots");
-  std::filesystem::create_directories(shots);
+  const std::string shots = folder_.File("shots/new");  // made by the player
   const ProgramRun run =
       Play({"--frames", "8", "--glyphs", "fake", "--dialog-shots", shots, "--screenshot", "5:" + folder_.File("s.png"),
             "--screenshot-window", "5:" + folder_.File("w.png")},

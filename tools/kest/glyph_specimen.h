@@ -29,7 +29,9 @@ struct SpecimenStyle {
   std::int32_t margin = 8;      // background around the label on every side
 };
 
-// A 32-bit picture of the CP932 text on the background, the label's size plus the margins.
-TDIBX RenderGlyphSpecimen(const std::string& cp932_text, const SpecimenStyle& style, TFontPixelManager& glyphs);
+// Makes `picture` a 32-bit picture of the CP932 text on the background: the label's size plus the
+// margins (and the shadow's reach).
+void RenderGlyphSpecimen(const std::string& cp932_text, const SpecimenStyle& style, TFontPixelManager& glyphs,
+                         TDIBX& picture);
 
 }  // namespace kest::tool

@@ -134,7 +134,8 @@ int RunGlyphs(std::span<const std::string> arguments) {
   if (!text || output.empty()) return Usage("usage: " + std::string(kGlyphsCommand.usage));
   const std::string cp932_text = cp932::FromUtf8Lenient(*text);
   TFontPixelManager glyphs(platform::MakeGlyphEngine(engine));
-  TDIBX picture = RenderGlyphSpecimen(cp932_text, style, glyphs);
+  TDIBX picture;
+  RenderGlyphSpecimen(cp932_text, style, glyphs, picture);
   WritePicturePng(output, picture);
   return 0;
 }

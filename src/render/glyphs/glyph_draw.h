@@ -37,10 +37,13 @@ void AccumulateGlyphCoverage(TCustomDIBX& coverage, std::int32_t x, std::int32_t
 void DrawGlyphOutlined(TCustomDIBX& dst, TCustomDIBX& coverage, std::int32_t x, std::int32_t y,
                        const TFontPixel& glyph, std::uint32_t colour, int width);
 
-// A glyph in its cell: the mask sits at (cell.left + offset_x, cell.top + offset_y).
+// A glyph in its cell: the mask sits at (cell.left + inset + offset_x, cell.top + offset_y). A cell
+// that makes room for the outline on both sides insets the glyph by the outline's width; the
+// background and the bars still span the whole cell, so neighbours' bars join.
 struct PlacedGlyph {
   const TFontPixel* glyph = nullptr;
   Rect cell;
+  std::int32_t inset = 0;
 };
 
 struct GlyphDecoration {

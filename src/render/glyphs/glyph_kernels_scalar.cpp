@@ -6,7 +6,7 @@
 namespace kest {
 
 const GlyphKernels& ScalarGlyphKernels() {
-  static constexpr GlyphKernels table = {&AntialiasRow32, &LayerRow32};
+  static constexpr GlyphKernels table = {&AntialiasRow32, &LayerRow32, &OutlineRow32};
   return table;
 }
 

@@ -5,9 +5,9 @@
 // ordered by dy, then dx, both ascending. The layer rule does not commute, so what counts is the
 // order in which one destination pixel (X, Y) receives its stamps. It receives at most one stamp
 // per mask pixel, from the pixel (X - x - dx, Y - y - dy); mask order (row, then column,
-// ascending) therefore gives its stamps in dy descending, then dx descending. The row passes
-// below stamp the whole mask at one offset at a time in exactly that order, so every destination
-// pixel sees the reference's sequence, and each pass is a run of whole rows for the kernels.
+// ascending) therefore brings its stamps in dy descending, then dx descending. The vector path
+// walks the destination instead: for each vector of pixels it applies every offset in exactly
+// that order while the pixels stay in registers, reading the mask from a zero-padded copy.
 
 #include <algorithm>
 #include <vector>
@@ -20,26 +20,6 @@
 namespace kest {
 
 namespace {
-
-// The columns [first, last) of each mask row that hold a non-zero value (first == last: none).
-struct RowSpan {
-  std::int32_t first = 0;
-  std::int32_t last = 0;
-};
-
-std::vector<RowSpan> InkSpans(const TFontPixel& glyph) {
-  const MaskRows mask(glyph);
-  const std::int32_t width = glyph.mask.Width();
-  std::vector<RowSpan> spans(static_cast<std::size_t>(glyph.mask.Height()));
-  for (std::size_t r = 0; r < spans.size(); ++r) {
-    const std::uint8_t* m = mask.Row(static_cast<std::int32_t>(r));
-    std::int32_t first = 0, last = width;
-    while (first < width && m[first] == 0) ++first;
-    while (last > first && m[last - 1] == 0) --last;
-    spans[r] = {first, last};
-  }
-  return spans;
-}
 
 bool Contains(const Rect& r, std::int64_t x, std::int64_t y) {
   return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
@@ -74,27 +54,32 @@ void OutlineReference(const SurfaceView& view, const SurfaceView& cover, const T
   }
 }
 
-// One whole-mask pass per offset, dy from w down to -w and dx likewise, on 32-bit rows.
-void OutlinePasses(const SurfaceView& view, const SurfaceView& cover, const TFontPixel& glyph, std::int64_t x,
-                   std::int64_t y, std::uint32_t colour, int w, const Rect& limit, const GlyphKernels& kernels) {
+// The destination walk on 32-bit rows: every pixel of the stamped area inside the limit, row by
+// row, each taking all its stamps at once.
+void OutlineRows(const SurfaceView& view, const SurfaceView& cover, const TFontPixel& glyph, std::int64_t x,
+                 std::int64_t y, std::uint32_t colour, int w, const Rect& limit, const GlyphKernels& kernels) {
+  const std::int32_t mw = glyph.mask.Width(), mh = glyph.mask.Height();
+  const Rect area = ClampedRect(x - w, y - w, x + mw + w, y + mh + w, limit);
+  if (area.IsEmpty()) return;
+  // The mask with 2w zero columns on the left and 2w plus a vector on the right: a pixel of the
+  // area reads columns from -2w to mw + 2w - 1 of the mask, and a vector reads on past its end.
+  const std::int32_t left_pad = 2 * w;
+  const std::size_t stride = static_cast<std::size_t>(mw + 4 * w + kOutlineRowSlack);
+  std::vector<std::uint8_t> padded(stride * static_cast<std::size_t>(mh), 0);
   const MaskRows mask(glyph);
-  const std::vector<RowSpan> spans = InkSpans(glyph);
-  for (int dy = w; dy >= -w; --dy) {
-    for (int dx = w; dx >= -w; --dx) {
-      if (dx == 0 && dy == 0) continue;
-      const auto p = PlaceMask(glyph, x + dx, y + dy, limit);
-      if (!p) continue;
-      const std::int32_t left = p->src_x, right = p->src_x + p->dst.Width();
-      for (std::int32_t r = 0; r < p->dst.Height(); ++r) {
-        const std::int32_t mask_row = p->src_y + r;
-        const RowSpan span = spans[static_cast<std::size_t>(mask_row)];
-        const std::int32_t first = std::max(left, span.first), last = std::min(right, span.last);
-        if (last <= first) continue;
-        const std::int32_t px = p->dst.left + (first - left), py = p->dst.top + r;
-        kernels.layer(reinterpret_cast<std::uint32_t*>(view.At(px, py)), cover.At(px, py), mask.Row(mask_row) + first,
-                      last - first, colour);
-      }
+  for (std::int32_t r = 0; r < mh; ++r)
+    std::copy_n(mask.Row(r), mw, padded.begin() + static_cast<std::ptrdiff_t>(stride * static_cast<std::size_t>(r) + left_pad));
+  // The column of the padded row that the area's first pixel reads at dx = 0.
+  const std::int64_t first_column = left_pad + (area.left - x);
+  std::vector<const std::uint8_t*> rows(static_cast<std::size_t>(2 * w + 1));
+  for (std::int32_t py = area.top; py < area.bottom; ++py) {
+    for (int k = 0; k <= 2 * w; ++k) {
+      const std::int64_t r = py - y - (w - k);
+      rows[static_cast<std::size_t>(k)] =
+          r >= 0 && r < mh ? padded.data() + stride * static_cast<std::size_t>(r) + first_column : nullptr;
     }
+    kernels.outline_row(reinterpret_cast<std::uint32_t*>(view.At(area.left, py)), cover.At(area.left, py),
+                        area.Width(), rows.data(), w, colour);
   }
 }
 
@@ -113,7 +98,7 @@ void DrawGlyphOutlined(TCustomDIBX& dst, TCustomDIBX& coverage, std::int32_t x, 
   const SimdLevel level = ActiveSimdLevel();
   if (level == SimdLevel::Scalar || view.Format().bytes_per_pixel != 4)
     return OutlineReference(view, cover, glyph, x, y, colour, w, limit);
-  OutlinePasses(view, cover, glyph, x, y, colour, w, limit, GlyphKernelsFor(level));
+  OutlineRows(view, cover, glyph, x, y, colour, w, limit, GlyphKernelsFor(level));
 }
 
 }  // namespace kest

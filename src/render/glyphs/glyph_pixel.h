@@ -72,5 +72,16 @@ inline void LayerRow32(std::uint32_t* d, std::uint8_t* a, const std::uint8_t* m,
   for (int i = 0; i < n; ++i) LayerPixel32(d[i], a[i], m[i], colour);
 }
 
+inline void OutlineRow32(std::uint32_t* d, std::uint8_t* a, int n, const std::uint8_t* const* rows, int w,
+                         std::uint32_t colour) {
+  for (int i = 0; i < n; ++i) {
+    for (int k = 0; k <= 2 * w; ++k) {
+      if (rows[k] == nullptr) continue;
+      for (int dx = w; dx >= -w; --dx)
+        if (dx != 0 || k != w) LayerPixel32(d[i], a[i], rows[k][i - dx], colour);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace kest

@@ -3,6 +3,7 @@
 // keeps one glyph's outline or shadow from covering its neighbour's face.
 
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 
 #include "render/glyphs/glyph_draw.h"
@@ -25,7 +26,7 @@ struct MaskPosition {
 };
 
 MaskPosition PositionOf(const PlacedGlyph& g) {
-  return {std::int64_t{g.cell.left} + g.glyph->offset_x, std::int64_t{g.cell.top} + g.glyph->offset_y};
+  return {std::int64_t{g.cell.left} + g.inset + g.glyph->offset_x, std::int64_t{g.cell.top} + g.glyph->offset_y};
 }
 
 // The glyph box: its mask, widened to the right by the emboldening (which the mask already holds).
