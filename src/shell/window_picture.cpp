@@ -94,8 +94,21 @@ void WindowPicture::CopyInto(const Rect& area, TDIBX& from, std::int32_t from_le
 void WindowPicture::Compose(const Rect& wanted) {
   const Rect area = Intersect(wanted, {0, 0, picture_.Width(), picture_.Height()});
   if (area.IsEmpty()) return;
-  picture_.FillRect(area, 0);
-  CopyInto(area, scene_, 0, panel_top_);
+  // Row by row: the scene's pixels where the panel is, black elsewhere (32-bit rows copy as
+  // bytes); then the strip and the box over them where they reach.
+  const Rect panel{0, panel_top_, scene_.Width(), panel_top_ + scene_.Height()};
+  const Rect from_scene = Intersect(area, panel);
+  for (std::int32_t y = area.top; y < area.bottom; ++y) {
+    std::uint8_t* row = picture_.PixelAddress(area.left, y);
+    if (y >= from_scene.top && y < from_scene.bottom && !from_scene.IsEmpty()) {
+      std::memset(row, 0, static_cast<std::size_t>(from_scene.left - area.left) * 4);
+      std::memcpy(picture_.PixelAddress(from_scene.left, y), scene_.PixelAddress(from_scene.left, y - panel_top_),
+                  static_cast<std::size_t>(from_scene.Width()) * 4);
+      std::memset(picture_.PixelAddress(from_scene.right, y), 0, static_cast<std::size_t>(area.right - from_scene.right) * 4);
+    } else {
+      std::memset(row, 0, static_cast<std::size_t>(area.Width()) * 4);
+    }
+  }
   if (strip_) CopyInto(area, *strip_, 0, 0);
   if (overlay_) CopyInto(area, *overlay_, overlay_at_.x, overlay_at_.y);
   pending_.push_back(ToPlatform(area));

@@ -43,7 +43,8 @@ class ToolbarRun : public TitleRun {
 };
 
 TEST_F(ToolbarRun, AToolbarClickReachesNoSceneAndExitAnsweredNoGoesOn) {
-  const ProgramRun run = Play({"--frames", "12"}, "3 click 30 -11\n3 answer no\n6 click 30 10\n");
+  const ProgramRun run =
+      Play({"--frames", "12", "--glyphs", "fake"}, "3 click 30 -11\n3 answer no\n6 click 30 10\n");
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_THAT(run.err, HasSubstr("\"確認\": 「E2E」を終了しますか？ [yes/no] -> no (scripted)"));
   EXPECT_EQ(Value("clicks"), "1");  // the click on the scene only
@@ -51,7 +52,7 @@ TEST_F(ToolbarRun, AToolbarClickReachesNoSceneAndExitAnsweredNoGoesOn) {
 }
 
 TEST_F(ToolbarRun, ExitAnsweredYesRunsTheExitPage) {
-  const ProgramRun run = Play({"--frames", "12"}, "3 click 30 -11\n3 answer yes\n");
+  const ProgramRun run = Play({"--frames", "12", "--glyphs", "fake"}, "3 click 30 -11\n3 answer yes\n");
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_THAT(run.err, HasSubstr("-> yes (scripted)"));
   EXPECT_EQ(Value("exited"), "1");

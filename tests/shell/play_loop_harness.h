@@ -31,10 +31,14 @@ class PlayLoopTest : public ::testing::Test {
   }
 
   // Starts the title on a headless platform with this scripted input.
-  void Start(const std::string& input) {
-    platform_ = std::make_unique<platform::HeadlessPlatform>(
-        platform::HeadlessOptions{.input = platform::ParseScriptedInput(input, "input"), .log = &log_});
-    boxes_ = std::make_unique<MessageBoxes>(*platform_, platform_.get(), ui_text_, shots_, log_);
+  // `windowed`: a platform that stands for a window (the loop and the boxes then take the
+  // window's paths: the real tick, the modal box) instead of the scripted headless one.
+  void Start(const std::string& input, std::unique_ptr<platform::HeadlessPlatform> windowed = nullptr) {
+    windowed_ = windowed != nullptr;
+    platform_ = windowed ? std::move(windowed)
+                         : std::make_unique<platform::HeadlessPlatform>(platform::HeadlessOptions{
+                               .input = platform::ParseScriptedInput(input, "input"), .log = &log_});
+    boxes_ = std::make_unique<MessageBoxes>(*platform_, Scripted(), ui_text_, shots_, log_);
     host_ = std::make_unique<PlatformHost>(*platform_, *boxes_);
     session_ = std::make_unique<PlayerSession>(
         SessionStart{.game_folders = {game_.Path().string()}, .program_folder = game_.Path().string() + "/"}, *host_);
@@ -49,7 +53,7 @@ class PlayLoopTest : public ::testing::Test {
 
   LoopEnd Run(std::uint32_t frames) {
     errors_ = std::make_unique<ErrorLog>(log_);
-    loop_ = std::make_unique<PlayLoop>(*session_, *platform_, platform_.get(), *host_, *screen_,
+    loop_ = std::make_unique<PlayLoop>(*session_, *platform_, Scripted(), *host_, *screen_,
                                        LoopWindow{.picture = *window_, .toolbar = toolbar_.get(), .boxes = *boxes_},
                                        *errors_, LoopOptions{.frames = frames});
     return loop_->Run();
@@ -60,7 +64,10 @@ class PlayLoopTest : public ::testing::Test {
     return item ? item->Value().AsInt() : -1;
   }
 
+  platform::HeadlessPlatform* Scripted() { return windowed_ ? nullptr : platform_.get(); }
+
   testing::TempFolder source_, game_;
+  bool windowed_ = false;
   std::ostringstream log_;
   platform::Size scene_{64, 48};
   int dock_height_ = 0;  // set before Start for a window with the toolbar

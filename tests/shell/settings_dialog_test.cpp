@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -230,6 +231,17 @@ TEST_F(SettingsRunTest, AFailedWriteShowsAnErrorBoxAndTheDialogStays) {
   EXPECT_NE(err_.str().find("[ok] -> ok"), std::string::npos) << err_.str();
   // The dialog went on to take the later keys: the script did not end with it open.
   EXPECT_EQ(err_.str().find("ended with the settings dialog open"), std::string::npos) << err_.str();
+}
+
+TEST_F(SettingsRunTest, AReadOnlyFolderGetsTheErrorBox) {
+  if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
+  const std::filesystem::path locked = folder_.Path() / "locked";
+  std::filesystem::create_directories(locked);
+  std::filesystem::permissions(locked, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  EXPECT_EQ(Run("0 key 13\n3 key 27\n", (locked / "game.ini").string()), 0);
+  std::filesystem::permissions(locked, std::filesystem::perms::owner_all);
+  EXPECT_NE(err_.str().find("message box [error]"), std::string::npos) << err_.str();
+  EXPECT_FALSE(std::filesystem::exists(locked / "game.ini"));
 }
 
 TEST(GameIniLocation, TheProgramFolderThenTheConfigFolder) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <sstream>
 
 #include "platform/headless/headless_platform.h"
@@ -198,6 +199,42 @@ TEST_F(ToolbarLoopTest, KeysHeldIntoABoxAreLetGo) {
   Run(6);
   EXPECT_EQ(Int("ctrl"), 0);
   EXPECT_EQ(Int("ticks"), 6);
+}
+
+// A window's user: the keys of `typed` come at the first look for input; each wait inside a box
+// takes `think_ms` of the clock and then gives the next of `at_the_box`.
+class SlowUser : public platform::HeadlessPlatform {
+ public:
+  explicit SlowUser(std::ostream& log) : HeadlessPlatform(platform::HeadlessOptions{.log = &log}) {}
+  std::optional<platform::InputEvent> PollEvent() override {
+    if (typed.empty()) return std::nullopt;
+    platform::InputEvent event = typed.front();
+    typed.pop_front();
+    return event;
+  }
+  std::optional<platform::InputEvent> WaitEvent(std::uint32_t) override {
+    AdvanceClock(think_ms);
+    if (at_the_box.empty()) return std::nullopt;
+    platform::InputEvent event = at_the_box.front();
+    at_the_box.pop_front();
+    return event;
+  }
+  std::deque<platform::InputEvent> typed, at_the_box;
+  std::uint32_t think_ms = 1000;
+};
+
+TEST_F(PlayLoopTest, TheFrameClockStandsStillWhileABoxIsOpen) {
+  WriteTitle("Calc ticks = ticks + 1\nWait 1\nJump \"start.ksb\"\n");
+  auto user = std::make_unique<SlowUser>(log_);
+  SlowUser& slow = *user;
+  slow.typed = {platform::KeyDown{0x11}, platform::KeyDown{0x51}};  // Ctrl+Q: the exit question
+  slow.at_the_box = {platform::KeyDown{0x25}, platform::KeyDown{0x27}, platform::KeyDown{'N'}};
+  Start("", std::move(user));
+  EXPECT_EQ(Run(5), LoopEnd::FrameLimit);
+  // Three seconds passed in the box (three waits of a second); the frames after it took no time.
+  EXPECT_EQ(slow.Tick(), 3000u);
+  EXPECT_EQ(session_->Clock().FrameClock, 0);
+  EXPECT_FALSE(session_->Project().QuitRequested());
 }
 
 }  // namespace
