@@ -11,7 +11,7 @@
 #include "params/param_collection.h"
 #include "platform/headless/headless_platform.h"
 #include "shell/play_loop.h"
-#include "shell/ui/fixed_cell_ui_text.h"
+#include "shell/fixed_cell_ui_text.h"
 #include "shell/player_state.h"
 #include "source/title_source.h"
 #include "support/temp_folder.h"

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "render/dibx.h"
-#include "shell/ui/fixed_cell_ui_text.h"
+#include "shell/fixed_cell_ui_text.h"
 #include "shell/ui/palette.h"
 
 namespace kest::ui {

@@ -1,7 +1,7 @@
 #pragma once
 // Text in fixed cells drawn as solid boxes: a single-byte character is 6 pixels wide, a
 // double-byte one 12, every line 12 high. Layouts drawn with it can be checked pixel by pixel
-// and do not depend on any installed font (the unit tests and `--glyphs fake` use it).
+// and do not depend on any installed font.
 
 #include "shell/ui/ui_text.h"
 

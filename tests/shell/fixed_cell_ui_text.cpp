@@ -1,4 +1,4 @@
-#include "shell/ui/fixed_cell_ui_text.h"
+#include "shell/fixed_cell_ui_text.h"
 
 #include "core/cp932.h"
 
