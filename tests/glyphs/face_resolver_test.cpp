@@ -81,6 +81,10 @@ TEST(FaceResolver, OtherNamesGoToTheCatalogueThenToTheFallback) {
 TEST(FaceResolver, AMappedFamilyThatIsNotInstalledFallsThrough) {
   const ListedFonts gothic_only({{"IPAGothic", {"ipag.ttf", 0}}});
   EXPECT_EQ(ResolveFace(gothic_only, cp932::FromUtf8("ＭＳ 明朝"))->file, (FontFile{"ipag.ttf", 0}));
+  // A font folder with one of the free faces only: every face falls back to it.
+  const ListedFonts mincho_only({{"IPAMincho", {"ipam.ttf", 0}}});
+  EXPECT_EQ(ResolveFace(mincho_only, cp932::FromUtf8("ＭＳ Ｐゴシック"))->file, (FontFile{"ipam.ttf", 0}));
+  EXPECT_EQ(ResolveFace(mincho_only, "Other")->family, "IPAMincho");
   const ListedFonts nothing_useful({{"DejaVu Sans", {"dejavu.ttf", 0}}});
   EXPECT_EQ(ResolveFace(nothing_useful, cp932::FromUtf8("ＭＳ ゴシック")), std::nullopt);
   EXPECT_EQ(ResolveFace(ListedFonts({}), "anything"), std::nullopt);

@@ -51,11 +51,12 @@ TEST(FolderFontCatalog, ListsTheFontsOfOneFolderByTheirOwnNames) {
   EXPECT_EQ(fonts->Find("IPAGothic"), std::nullopt);
 
   // Through the engine the folder's face draws the Windows face that maps to it. The fallback
-  // family is looked up in the same folder, which lacks it, so an unknown face draws nothing.
+  // family is looked up in the same folder, which lacks it, so an unknown face is drawn with the
+  // free face the folder has.
   TFontPixelManager glyphs(MakeFreeTypeRasterizer(std::shared_ptr<const FontCatalog>(fonts.release())),
                            [](const std::string&) {});
   EXPECT_TRUE(glyphs.Get(0x82A0, {.face = "\x82\x6c\x82\x72\x20\x82\x6f\x96\xbe\x92\xa9", .height = 24})->HasMask());  // ＭＳ Ｐ明朝
-  EXPECT_FALSE(glyphs.Get(0x82A0, {.face = "unknown", .height = 24})->HasMask());
+  EXPECT_TRUE(glyphs.Get(0x82A0, {.face = "unknown", .height = 24})->HasMask());
 }
 
 TEST(FolderFontCatalog, AFolderWithoutFontsIsAnErrorNamingIt) {

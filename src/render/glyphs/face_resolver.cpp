@@ -66,10 +66,15 @@ std::optional<std::string> MappedFamily(std::string_view cp932_face) {
 }
 
 std::optional<ResolvedFace> ResolveFace(const FontCatalog& catalog, std::string_view cp932_face) {
-  std::string candidates[3];
+  // After the fallback, the other free faces: a font folder may hold only one of them, and any of
+  // them draws Japanese text better than nothing.
+  std::string candidates[6];
   if (auto mapped = MappedFamily(cp932_face)) candidates[0] = std::move(*mapped);
   candidates[1] = cp932::ToUtf8Lenient(cp932_face);
   candidates[2] = kFallbackFamily;
+  candidates[3] = "IPAPGothic";
+  candidates[4] = "IPAMincho";
+  candidates[5] = "IPAPMincho";
   for (std::string& family : candidates) {
     if (family.empty()) continue;
     if (auto file = catalog.Find(family)) return ResolvedFace{std::move(family), std::move(*file)};

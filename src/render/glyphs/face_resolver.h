@@ -31,7 +31,8 @@ struct ResolvedFace {
 };
 
 // The face that draws `cp932_face`: the mapped family, else the catalogue's family of that exact
-// name, else the fallback family; nothing when the catalogue has none of them.
+// name, else the fallback family, else another of the free faces the map names; nothing when the
+// catalogue has none of them.
 std::optional<ResolvedFace> ResolveFace(const FontCatalog& catalog, std::string_view cp932_face);
 
 }  // namespace kest
