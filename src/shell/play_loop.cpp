@@ -9,15 +9,11 @@
 #include "scenario/call_man.h"
 #include "shell/input_dispatch.h"
 #include "shell/messages.h"
+#include "shell/ui/virtual_keys.h"
 
 namespace kest::shell {
 
 namespace {
-
-constexpr std::uint8_t kVkReturn = 0x0D;
-constexpr std::uint8_t kVkControl = 0x11;
-constexpr std::uint8_t kVkAlt = 0x12;
-constexpr std::uint8_t kVkQ = 0x51;
 
 // While the player is in the background it waits for input instead of spinning.
 constexpr std::uint32_t kInactiveWaitMs = 100;
@@ -149,20 +145,20 @@ void PlayLoop::RunToolbarAction(ui::ToolbarAction action) {
 
 bool PlayLoop::HandleShortcut(const platform::InputEvent& event) {
   if (const auto* up = std::get_if<platform::KeyUp>(&event)) {
-    if (up->virtual_key == kVkControl) control_held_ = false;
-    if (up->virtual_key == kVkAlt) alt_held_ = false;
+    if (up->virtual_key == ui::vk::kControl) control_held_ = false;
+    if (up->virtual_key == ui::vk::kAlt) alt_held_ = false;
     return false;
   }
   const auto* down = std::get_if<platform::KeyDown>(&event);
   if (!down) return false;
-  if (down->virtual_key == kVkControl) control_held_ = true;
-  if (down->virtual_key == kVkAlt) alt_held_ = true;
+  if (down->virtual_key == ui::vk::kControl) control_held_ = true;
+  if (down->virtual_key == ui::vk::kAlt) alt_held_ = true;
   if (!active_ || down->repeat == platform::KeyRepeat::kRepeat) return false;
-  if (control_held_ && down->virtual_key == kVkQ) {
+  if (control_held_ && down->virtual_key == ui::vk::kQ) {
     AskToQuit();
     return true;
   }
-  if (alt_held_ && down->virtual_key == kVkReturn) {
+  if (alt_held_ && down->virtual_key == ui::vk::kReturn) {
     screen_.ToggleFullScreen(!screen_.FullScreen());
     return true;
   }

@@ -37,6 +37,20 @@ std::uint32_t* Row32(const SurfaceView& view, std::int32_t x, std::int32_t y) {
   return reinterpret_cast<std::uint32_t*>(view.At(x, y));
 }
 
+// Rewrites every coverage value under the placed mask through rule(a, m).
+template <typename Rule>
+void ForCoverageRows(TCustomDIBX& coverage, std::int32_t x, std::int32_t y, const TFontPixel& glyph, Rule rule) {
+  if (!IsCoverage(coverage)) return;
+  const auto p = PlaceMask(glyph, x, y, coverage.ClipLimit());
+  if (!p) return;
+  SurfaceView cover(coverage);
+  if (!cover.Ok()) return;
+  ForPlacedRows(glyph, *p, [&](const std::uint8_t* m, std::int32_t dx, std::int32_t dy, std::int32_t n) {
+    std::uint8_t* a = cover.At(dx, dy);
+    for (std::int32_t i = 0; i < n; ++i) a[i] = rule(a[i], m[i]);
+  });
+}
+
 }  // namespace
 
 void DrawGlyphSolid(TCustomDIBX& dst, std::int32_t x, std::int32_t y, const TFontPixel& glyph, std::uint32_t colour) {
@@ -91,27 +105,12 @@ void DrawGlyphLayer(TCustomDIBX& dst, TCustomDIBX& coverage, std::int32_t x, std
 }
 
 void DrawGlyphCoverage(TCustomDIBX& coverage, std::int32_t x, std::int32_t y, const TFontPixel& glyph) {
-  if (!IsCoverage(coverage)) return;
-  const auto p = PlaceMask(glyph, x, y, coverage.ClipLimit());
-  if (!p) return;
-  SurfaceView cover(coverage);
-  if (!cover.Ok()) return;
-  ForPlacedRows(glyph, *p, [&](const std::uint8_t* m, std::int32_t dx, std::int32_t dy, std::int32_t n) {
-    std::uint8_t* a = cover.At(dx, dy);
-    for (std::int32_t i = 0; i < n; ++i)
-      if (m[i] != 0) a[i] = 255;
-  });
+  ForCoverageRows(coverage, x, y, glyph, [](std::uint8_t a, std::uint8_t m) -> std::uint8_t { return m != 0 ? 255 : a; });
 }
 
 void AccumulateGlyphCoverage(TCustomDIBX& coverage, std::int32_t x, std::int32_t y, const TFontPixel& glyph) {
-  if (!IsCoverage(coverage)) return;
-  const auto p = PlaceMask(glyph, x, y, coverage.ClipLimit());
-  if (!p) return;
-  SurfaceView cover(coverage);
-  if (!cover.Ok()) return;
-  ForPlacedRows(glyph, *p, [&](const std::uint8_t* m, std::int32_t dx, std::int32_t dy, std::int32_t n) {
-    std::uint8_t* a = cover.At(dx, dy);
-    for (std::int32_t i = 0; i < n; ++i) a[i] = static_cast<std::uint8_t>(AccumulateCoverage(a[i], m[i]));
+  ForCoverageRows(coverage, x, y, glyph, [](std::uint8_t a, std::uint8_t m) {
+    return static_cast<std::uint8_t>(AccumulateCoverage(a, m));
   });
 }
 

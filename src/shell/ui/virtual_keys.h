@@ -1,5 +1,5 @@
 #pragma once
-// The Windows virtual-key codes the player's own widgets answer.
+// The Windows virtual-key codes the player itself answers: its widgets and its shortcuts.
 
 #include <cstdint>
 
@@ -20,5 +20,6 @@ inline constexpr std::uint8_t kLeft = 0x25;
 inline constexpr std::uint8_t kUp = 0x26;
 inline constexpr std::uint8_t kRight = 0x27;
 inline constexpr std::uint8_t kDown = 0x28;
+inline constexpr std::uint8_t kQ = 0x51;  // letters are their upper-case ASCII codes
 
 }  // namespace kest::ui::vk
