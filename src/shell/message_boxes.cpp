@@ -75,7 +75,9 @@ platform::MessageAnswer MessageBoxes::ShowInOwnWindow(const platform::MessageBox
     platform_.CloseDisplay();
     return answer;
   } catch (const platform::PlatformError& error) {
-    // No window can be opened (no display at all): the message still reaches the user.
+    // No window can be opened (no display at all), or it failed while shown: the message still
+    // reaches the user, and a window left open does not stand in the way of the next one.
+    if (platform_.CurrentDisplay() != nullptr) platform_.CloseDisplay();
     const platform::MessageAnswer answer = platform::DefaultAnswer(request.buttons);
     log_ << platform::DescribeMessageBox(request, answer, "no message box could be shown") << '\n' << std::flush;
     return answer;
